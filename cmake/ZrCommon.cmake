@@ -1,0 +1,17 @@
+# Options every target of the project takes: language level, warnings, Qt
+# settings, sanitizers. Link zr_common PRIVATE into each target.
+add_library(zr_common INTERFACE)
+target_compile_features(zr_common INTERFACE cxx_std_17)
+target_compile_options(zr_common INTERFACE
+    $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra>
+    $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:GNU,Clang>>:-Wnon-virtual-dtor -Woverloaded-virtual>)
+target_compile_definitions(zr_common INTERFACE
+    QT_NO_FOREACH QT_NO_URL_CAST_FROM_STRING QT_DISABLE_DEPRECATED_BEFORE=0x060400)
+
+if(ZR_SANITIZE)
+    target_compile_options(zr_common INTERFACE
+        -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(zr_common INTERFACE -fsanitize=address,undefined)
+endif()
+
+set(CMAKE_AUTOMOC ON)

@@ -1,0 +1,41 @@
+#pragma once
+/* Control interface of the simulated bench behind the three stand-in
+ * libraries. Tests and tools use it; the panel never does. */
+
+#include <stddef.h>
+
+#include "visa.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Back to the built-in default bench (or the file named by ZR_SIMBENCH_FILE,
+ * when set); clears the call log, the forced statuses, all open sessions
+ * and every card's configured state. */
+void simbench_reset(void);
+
+/* Replace the bench with one described in JSON (docs/simbench.md).
+ * 0 on success; -1 leaves the bench as it was and sets simbench_lastError(). */
+int simbench_loadFile(const char *path);
+int simbench_loadJson(const char *json);
+const char *simbench_lastError(void);
+
+/* Make every later call of the named operation ("viOpen", "getCarrierInfo",
+ * "zr7480_configureChannel", ...) return status without doing anything else. */
+void simbench_setStatus(const char *operation, ViStatus status);
+void simbench_clearStatuses(void);
+
+/* The log of calls that entered the three libraries, oldest first, one line
+ * each, e.g. "zr7480_configureChannel(vi=2, channel=1, filter=16, gain=0, output=0) -> 0".
+ * Lines are copied into buf (always terminated); returns the full length. */
+size_t simbench_logCount(void);
+size_t simbench_logLine(size_t index, char *buf, size_t size);
+void simbench_clearLog(void);
+
+/* VISA sessions open right now: resource manager, find lists, resources. */
+int simbench_openSessions(void);
+
+#ifdef __cplusplus
+}
+#endif

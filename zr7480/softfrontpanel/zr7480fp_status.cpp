@@ -1,0 +1,23 @@
+#include "zr7480fp_status.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <cstdlib>
+
+#include "zr7480.h"
+
+void checkDriverStatus(ViStatus status)
+{
+    if (status == VI_SUCCESS)
+        return;
+    char text[ZR7480_ERROR_MESSAGE_SIZE] = {};
+    zr7480_error_message(VI_NULL, status, text);
+    text[sizeof text - 1] = '\0';
+    if (status < 0) {
+        // qFatal would abort with a core dump; the panel's contract is a
+        // clean end with exit code 1 after the same line.
+        qCritical("Operation failed due to [%s]", qUtf8Printable(QString::fromLatin1(text)));
+        std::exit(1);
+    }
+    qWarning("%s", qUtf8Printable(QString::fromLatin1(text)));
+}
