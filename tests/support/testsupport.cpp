@@ -35,7 +35,8 @@ QMap<QString, Scenario> &scenarios()
 const char *const kScenarioVar = "ZR_TEST_SCENARIO";
 } // namespace
 
-ModalAnswerer::ModalAnswerer(QObject *parent) : QObject(parent)
+ModalAnswerer::ModalAnswerer(QObject *parent)
+    : QObject(parent)
 {
     qApp->installEventFilter(this);
 }

@@ -87,19 +87,19 @@ QStringList benchLog();
 
 } // namespace zrtest
 
-#define ZR_SCENARIO(name)                                                                \
-    static int zrScenario_##name();                                                      \
-    static const bool zrScenarioRegistered_##name =                                      \
-        (zrtest::registerScenario(QStringLiteral(#name), zrScenario_##name), true);      \
+#define ZR_SCENARIO(name)                                                                                              \
+    static int zrScenario_##name();                                                                                    \
+    static const bool zrScenarioRegistered_##name =                                                                    \
+        (zrtest::registerScenario(QStringLiteral(#name), zrScenario_##name), true);                                    \
     static int zrScenario_##name()
 
-#define ZR_TEST_MAIN(TestClass)                                                          \
-    int main(int argc, char **argv)                                                      \
-    {                                                                                    \
-        zrtest::prepareEnvironment();                                                    \
-        QApplication app(argc, argv);                                                    \
-        if (zrtest::isChild())                                                           \
-            return zrtest::runChild();                                                   \
-        TestClass tc;                                                                    \
-        return QTest::qExec(&tc, argc, argv);                                            \
+#define ZR_TEST_MAIN(TestClass)                                                                                        \
+    int main(int argc, char **argv)                                                                                    \
+    {                                                                                                                  \
+        zrtest::prepareEnvironment();                                                                                  \
+        QApplication app(argc, argv);                                                                                  \
+        if (zrtest::isChild())                                                                                         \
+            return zrtest::runChild();                                                                                 \
+        TestClass tc;                                                                                                  \
+        return QTest::qExec(&tc, argc, argv);                                                                          \
     }

@@ -25,9 +25,9 @@ void warningMessage(const QString &text)
 
 void errorMessage(const QString &text)
 {
-    const auto answer = QMessageBox::critical(QApplication::activeWindow(), title(" SFP Error message"),
-                                              text + QLatin1String("\nDo you want to exit?"),
-                                              QMessageBox::Yes | QMessageBox::No);
+    const auto answer =
+        QMessageBox::critical(QApplication::activeWindow(), title(" SFP Error message"),
+                              text + QLatin1String("\nDo you want to exit?"), QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes)
         std::exit(0);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "zr6200fp_driverTrace.h"
 #include "zr7480.h"
 
 namespace {
@@ -37,7 +38,7 @@ QString zr7480_fc::getSfpRevision() const
 QString zr7480_fc::getDriverRevision() const
 {
     char revision[ZR7480_DRIVER_REVISION_SIZE] = {};
-    zr7480_revision_query(VI_NULL, revision, VI_NULL);
+    ZR_DRIVER_CALL(zr7480_revision_query, VI_NULL, revision, nullptr);
     revision[sizeof revision - 1] = '\0';
     return QString::fromLatin1(revision);
 }
@@ -45,7 +46,7 @@ QString zr7480_fc::getDriverRevision() const
 QString zr7480_fc::getErrorMessage(ViStatus status) const
 {
     char message[ZR7480_ERROR_MESSAGE_SIZE] = {};
-    if (zr7480_error_message(VI_NULL, status, message) != VI_SUCCESS)
+    if (ZR_DRIVER_CALL(zr7480_error_message, VI_NULL, status, message) != VI_SUCCESS)
         return QString();
     message[sizeof message - 1] = '\0';
     return QString::fromLatin1(message);
@@ -53,26 +54,26 @@ QString zr7480_fc::getErrorMessage(ViStatus status) const
 
 ViStatus zr7480_fc::init(const char *name, const quint16 *numbers, quint16 idQuery, quint16 reset, ViSession *vi)
 {
-    return zr7480_init(const_cast<ViRsrc>(name), numbers[0], idQuery, reset, vi);
+    return ZR_DRIVER_CALL(zr7480_init, const_cast<ViRsrc>(name), numbers[0], idQuery, reset, vi);
 }
 
-ViStatus zr7480_fc::initAndKeep(const char *name, const quint16 *numbers, qint16 count, quint16 idQuery,
-                                quint16 reset, ViSession *vi)
+ViStatus zr7480_fc::initAndKeep(const char *name, const quint16 *numbers, qint16 count, quint16 idQuery, quint16 reset,
+                                ViSession *vi)
 {
     std::strncpy(rsrcName, name, kRsrcNameSize - 1);
     rsrcName[kRsrcNameSize - 1] = '\0';
     // The array holds 256 numbers whatever the caller claims.
     const int n = std::clamp<int>(count, 0, kMaxCards);
     std::copy(numbers, numbers + n, fcNumbers);
-    return zr7480_init(const_cast<ViRsrc>(name), numbers[0], idQuery, reset, vi);
+    return ZR_DRIVER_CALL(zr7480_init, const_cast<ViRsrc>(name), numbers[0], idQuery, reset, vi);
 }
 
 ViStatus zr7480_fc::reinit(ViSession *vi)
 {
-    return zr7480_init(rsrcName, fcNumbers[0], 1, 1, vi);
+    return ZR_DRIVER_CALL(zr7480_init, rsrcName, fcNumbers[0], 1, 1, vi);
 }
 
 ViStatus zr7480_fc::close(ViSession vi)
 {
-    return zr7480_close(vi);
+    return ZR_DRIVER_CALL(zr7480_close, vi);
 }

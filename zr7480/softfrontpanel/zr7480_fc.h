@@ -17,8 +17,8 @@ public:
     QString getErrorMessage(ViStatus status) const override;
     ViStatus init(const char *rsrcName, const quint16 *fcNumbers, quint16 idQuery, quint16 reset,
                   ViSession *vi) override;
-    ViStatus initAndKeep(const char *rsrcName, const quint16 *fcNumbers, qint16 count, quint16 idQuery,
-                         quint16 reset, ViSession *vi) override;
+    ViStatus initAndKeep(const char *rsrcName, const quint16 *fcNumbers, qint16 count, quint16 idQuery, quint16 reset,
+                         ViSession *vi) override;
     ViStatus reinit(ViSession *vi) override;
     ViStatus close(ViSession vi) override;
 

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 #include <cstdlib>
 
+#include "zr6200fp_driverTrace.h"
 #include "zr7480.h"
 
 void checkDriverStatus(ViStatus status)
@@ -11,7 +12,7 @@ void checkDriverStatus(ViStatus status)
     if (status == VI_SUCCESS)
         return;
     char text[ZR7480_ERROR_MESSAGE_SIZE] = {};
-    zr7480_error_message(VI_NULL, status, text);
+    ZR_DRIVER_CALL(zr7480_error_message, VI_NULL, status, text);
     text[sizeof text - 1] = '\0';
     if (status < 0) {
         // qFatal would abort with a core dump; the panel's contract is a

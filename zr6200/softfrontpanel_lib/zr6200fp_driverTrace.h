@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QLoggingCategory>
+#include <QString>
+#include <QStringList>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
+#include "visa.h"
+
+// Every call the panel makes into the VISA library and the two driver
+// libraries goes through ZR_DRIVER_CALL, so a lab engineer can see what was
+// sent with QT_LOGGING_RULES="tervix.driver.debug=true". Off by default.
+Q_DECLARE_LOGGING_CATEGORY(lcDriver)
+
+namespace zr6200fp_trace {
+
+// Arguments are shown after the call: output buffers show what the library
+// wrote, pointers to numbers show the number ("&5").
+inline QString argText(const char *text)
+{
+    return text ? QLatin1Char('"') + QString::fromLatin1(text) + QLatin1Char('"') : QStringLiteral("NULL");
+}
+inline QString argText(char *text)
+{
+    return argText(static_cast<const char *>(text));
+}
+inline QString argText(double value)
+{
+    return QString::number(value, 'g', 10);
+}
+template <typename T> QString argText(T *pointer)
+{
+    if constexpr (std::is_arithmetic_v<T>)
+        return pointer ? QLatin1Char('&') + QString::number(*pointer) : QStringLiteral("NULL");
+    else
+        return pointer ? QStringLiteral("&...") : QStringLiteral("NULL");
+}
+template <typename T> std::enable_if_t<std::is_integral_v<T>, QString> argText(T value)
+{
+    return QString::number(value);
+}
+inline QString argText(std::nullptr_t)
+{
+    return QStringLiteral("NULL");
+}
+
+// The arguments are converted to the function's parameter types once, so
+// the call and the trace see the same values.
+template <typename... Params, typename... Args>
+ViStatus traced(const char *name, ViStatus (*function)(Params...), Args &&...args)
+{
+    std::tuple<Params...> converted(std::forward<Args>(args)...);
+    const ViStatus status = std::apply(function, converted);
+    if (lcDriver().isDebugEnabled()) {
+        const QStringList parts = std::apply([](const auto &...a) { return QStringList{argText(a)...}; }, converted);
+        qCDebug(lcDriver, "%s(%s) -> %d", name, qUtf8Printable(parts.join(QLatin1String(", "))), int(status));
+    }
+    return status;
+}
+
+} // namespace zr6200fp_trace
+
+#define ZR_DRIVER_CALL(function, ...) zr6200fp_trace::traced(#function, function, __VA_ARGS__)
