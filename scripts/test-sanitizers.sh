@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs the whole suite under AddressSanitizer + UndefinedBehaviorSanitizer,
+# and the thread-heavy suites (search, bench stand-ins) under
+# ThreadSanitizer. Any report fails the run.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+supp="$root/tools/sanitizers"
+
+asan="${ASAN_BUILD_DIR:-$root/build-asan}"
+BUILD_DIR="$asan" BUILD_TYPE=Debug "$root/scripts/build.sh" -DZR_SANITIZE=ON -DZR_BUILD_BENCH=OFF
+(
+    cd "$asan"
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    export LSAN_OPTIONS="suppressions=$supp/lsan.supp"
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 900
+)
+
+tsan="${TSAN_BUILD_DIR:-$root/build-tsan}"
+BUILD_DIR="$tsan" BUILD_TYPE=Debug "$root/scripts/build.sh" -DZR_TSAN=ON -DZR_BUILD_BENCH=OFF
+(
+    cd "$tsan"
+    export TSAN_OPTIONS="suppressions=$supp/tsan.supp halt_on_error=1 second_deadlock_stack=1"
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 900 -L threads
+)
