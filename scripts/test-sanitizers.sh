@@ -24,7 +24,9 @@ cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZR_TSAN=ON -DZR_
     # Only what the thread-heavy suites need.
     mapfile -t threaded < <(ctest -N -L threads | sed -n 's/^ *Test *#[0-9]*: //p')
     [ ${#threaded[@]} -gt 0 ] || { echo "no suites labelled threads" >&2; exit 1; }
-    cmake --build . --parallel "$(nproc)" ${threaded[@]/#/--target tst_}
+    targets=()
+    for t in "${threaded[@]}"; do targets+=(--target "tst_$t"); done
+    cmake --build . --parallel "$(nproc)" "${targets[@]}"
     export TSAN_OPTIONS="suppressions=$supp/tsan.supp halt_on_error=1 second_deadlock_stack=1"
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 900 -L threads
 )
