@@ -74,6 +74,9 @@ struct CardState
     unsigned pulses[2] = {0, 0}; // front-panel sync pulses per edge
 };
 
+// "ch1 filter=0 gain=0 output=0; ch2 ...; clockSource=0 ddsFrequency=12500000 ..."
+std::string describe(const CardState &state);
+
 enum class SessionKind { ResourceManager, FindList, Instrument };
 
 struct Session

@@ -324,6 +324,21 @@ const char *statusText(const StatusText *own, std::size_t count, ViStatus status
     return nullptr;
 }
 
+std::string describe(const CardState &state)
+{
+    char text[512];
+    const CardState::Channel &a = state.channels[0];
+    const CardState::Channel &b = state.channels[1];
+    std::snprintf(text, sizeof text,
+                  "ch1 filter=%u gain=%d output=%u; ch2 filter=%u gain=%d output=%u; clockSource=%d "
+                  "ddsFrequency=%.10g clockDivider=%u synchSource=%u fpClockOutput=%u mbClockOutput=%u; "
+                  "fpSynchMode=%d; armed=%d; pulses falling=%u rising=%u",
+                  a.filter, a.gain, a.output, b.filter, b.gain, b.output, state.clockSource, state.ddsFrequency,
+                  state.clockDivider, state.synchSource, state.fpClockOutput, state.mbClockOutput, state.fpSynchMode,
+                  state.armed ? 1 : 0, state.pulses[0], state.pulses[1]);
+    return text;
+}
+
 std::string unknownStatusText(ViStatus status)
 {
     char text[96];

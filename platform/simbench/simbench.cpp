@@ -92,6 +92,23 @@ int simbench_openSessions(void)
     return simbench::locked([](World &w) { return int(w.sessions.size()); });
 }
 
+size_t simbench_cardState(const char *descriptor, unsigned fcNumber, char *buf, size_t size)
+{
+    const std::string text = simbench::locked([&](World &w) {
+        std::string key;
+        if (!descriptor || !simbench::normalizeDescriptor(descriptor, &key, nullptr))
+            return std::string();
+        const simbench::Resource *r = simbench::findResource(w, key);
+        if (!r || !r->carrier || fcNumber < 1 || fcNumber > r->carrier->cards.size() ||
+            r->carrier->cards[fcNumber - 1].id == 0)
+            return std::string();
+        const auto it = w.cards.find(simbench::cardKey(*r, ViUInt16(fcNumber)));
+        return simbench::describe(it == w.cards.end() ? simbench::CardState{} : it->second);
+    });
+    simbench::copyText(buf, size, text);
+    return text.size();
+}
+
 int simbench_carrierObjects(void)
 {
     return simbench::locked([](World &w) { return int(w.carriers.size()); });

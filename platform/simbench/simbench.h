@@ -42,6 +42,12 @@ void simbench_clearLog(void);
  * (a driver session counts two: its resource manager and its resource). */
 int simbench_openSessions(void);
 
+/* What the instrument driver has configured on the card in slot fcNumber of
+ * the resource named by descriptor, as one line of text (docs/simbench.md).
+ * Copied like a log line; returns the full length, 0 when the bench has no
+ * card there. */
+size_t simbench_cardState(const char *descriptor, unsigned fcNumber, char *buf, size_t size);
+
 /* Carrier objects of the common driver library not yet released. */
 int simbench_carrierObjects(void);
 
