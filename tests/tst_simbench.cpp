@@ -86,6 +86,9 @@ class tst_SimBench : public QObject
 private slots:
     void init();
     void cleanup();
+    // Threads first: under ThreadSanitizer no thread may start after a child process.
+    void openDelayRunsWithoutTheLock();
+    void concurrentUse();
     void loadJson_data();
     void loadJson();
     void loadFile();
@@ -100,12 +103,10 @@ private slots:
     void stringAttributeBound();
     void openResults_data();
     void openResults();
-    void openDelayRunsWithoutTheLock();
     void closeResourceManagerClosesChildren();
     void forcedStatuses();
     void logFormat();
     void logFile();
-    void concurrentUse();
 };
 
 void tst_SimBench::init()
