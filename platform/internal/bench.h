@@ -130,6 +130,8 @@ const char *defaultBenchJson();
 // number and resource class filled in) and its interface type. False when
 // the text is not a VISA resource descriptor.
 bool normalizeDescriptor(const std::string &name, std::string *normalized, ViUInt16 *intfType);
+// The interface type of an interface name as VISA spells it ("GPIB-VXI").
+bool interfaceByName(const std::string &name, ViUInt16 *intfType);
 
 // VISA operations without logging or forced statuses, for the driver stand-ins.
 ViStatus openDefaultRM(ViSession *vi);

@@ -208,6 +208,17 @@ bool normalizeDescriptor(const std::string &name, std::string *normalized, ViUIn
     return true;
 }
 
+bool interfaceByName(const std::string &name, ViUInt16 *intfType)
+{
+    for (const InterfaceName &intf : kInterfaces) {
+        if (name == intf.prefix) {
+            *intfType = intf.type;
+            return true;
+        }
+    }
+    return false;
+}
+
 Session *findSession(World &w, ViObject vi, SessionKind kind)
 {
     const auto it = w.sessions.find(vi);

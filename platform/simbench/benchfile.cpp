@@ -18,16 +18,6 @@ namespace {
 constexpr std::size_t kMaxFileSize = 16 * 1024 * 1024;
 constexpr std::size_t kMaxSlots = 4096;
 
-struct NamedInterface
-{
-    const char *name;
-    ViUInt16 type;
-};
-constexpr NamedInterface kInterfaceNames[] = {
-    {"GPIB", VI_INTF_GPIB}, {"VXI", VI_INTF_VXI}, {"GPIB-VXI", VI_INTF_GPIB_VXI},
-    {"ASRL", VI_INTF_ASRL}, {"PXI", VI_INTF_PXI}, {"TCPIP", VI_INTF_TCPIP},
-    {"USB", VI_INTF_USB}};
-
 // Reads one bench description; the first fault found is kept in error, with
 // the place it was found ("resources[2].carrier.cards[0].id: ...").
 class BenchParser
@@ -162,14 +152,7 @@ bool BenchParser::resource(const QJsonValue &value, std::size_t index, const std
         return fail(path + ".descriptor", "not a VISA resource descriptor");
     if (o.contains(QLatin1String("interface"))) {
         const QString name = o.value(QLatin1String("interface")).toString();
-        bool known = false;
-        for (const NamedInterface &intf : kInterfaceNames) {
-            if (name == QLatin1String(intf.name)) {
-                out->intfType = intf.type;
-                known = true;
-            }
-        }
-        if (!known)
+        if (!interfaceByName(name.toStdString(), &out->intfType))
             return fail(path + ".interface", "expected GPIB, VXI, GPIB-VXI, ASRL, PXI, TCPIP or USB");
     }
     long long number = 0;
