@@ -95,7 +95,6 @@ struct World
     World() = default;
     World(const World &) = delete;
     World &operator=(const World &) = delete;
-    ~World();
 
     Bench bench;
     std::map<ViSession, Session> sessions;

@@ -121,24 +121,23 @@ void appendLine(World &w, const std::string &line)
 
 } // namespace
 
-World::~World()
-{
-    if (logFile)
-        std::fclose(logFile);
-}
-
 std::mutex &mutex()
 {
     static std::mutex m;
     return m;
 }
 
+// Never destroyed: a call during the process's exit (a pool thread, a
+// static object's destructor) still finds the bench. The log file is
+// flushed per line, so nothing is lost.
 World &world()
 {
-    static World w;
-    static const bool loaded = (loadStartBench(w), true);
-    (void)loaded;
-    return w;
+    static World *const w = [] {
+        auto *created = new World;
+        loadStartBench(*created);
+        return created;
+    }();
+    return *w;
 }
 
 // The bench of ZR_SIMBENCH_FILE, or the built-in one; a file that does not
