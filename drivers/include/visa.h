@@ -48,14 +48,22 @@ typedef void *ViAttrState;
 #define VI_INTF_TCPIP 6
 #define VI_INTF_USB 7
 
+#define VI_SUCCESS_DEV_NPRESENT ((ViStatus)0x3FFF007DL)
+#define VI_WARN_NULL_OBJECT ((ViStatus)0x3FFF0082L)
+#define VI_WARN_UNKNOWN_STATUS ((ViStatus)0x3FFF0085L)
+
 #define VI_ERROR_SYSTEM_ERROR ((ViStatus)0xBFFF0000L)
 #define VI_ERROR_INV_OBJECT ((ViStatus)0xBFFF000EL)
+#define VI_ERROR_RSRC_LOCKED ((ViStatus)0xBFFF000FL)
 #define VI_ERROR_INV_EXPR ((ViStatus)0xBFFF0010L)
 #define VI_ERROR_RSRC_NFOUND ((ViStatus)0xBFFF0011L)
 #define VI_ERROR_INV_RSRC_NAME ((ViStatus)0xBFFF0012L)
+#define VI_ERROR_INV_ACC_MODE ((ViStatus)0xBFFF0013L)
 #define VI_ERROR_TMO ((ViStatus)0xBFFF0015L)
 #define VI_ERROR_NSUP_ATTR ((ViStatus)0xBFFF001DL)
 #define VI_ERROR_ALLOC ((ViStatus)0xBFFF003CL)
+#define VI_ERROR_NSUP_OPER ((ViStatus)0xBFFF0067L)
+#define VI_ERROR_USER_BUF ((ViStatus)0xBFFF0071L)
 #define VI_ERROR_RSRC_BUSY ((ViStatus)0xBFFF0072L)
 #define VI_ERROR_CONN_LOST ((ViStatus)0xBFFF00A6L)
 
@@ -67,10 +75,12 @@ typedef void *ViAttrState;
 #define VI_ERROR_PARAMETER5 ((ViStatus)0xBFFC0005L)
 #define VI_ERROR_PARAMETER6 ((ViStatus)0xBFFC0006L)
 #define VI_ERROR_PARAMETER7 ((ViStatus)0xBFFC0007L)
+#define VI_ERROR_PARAMETER8 ((ViStatus)0xBFFC0008L)
 #define VI_ERROR_FAIL_ID_QUERY ((ViStatus)0xBFFC0011L)
 #define VI_ERROR_INV_RESPONSE ((ViStatus)0xBFFC0012L)
 #define VI_WARN_NSUP_ID_QUERY ((ViStatus)0x3FFC0101L)
 #define VI_WARN_NSUP_RESET ((ViStatus)0x3FFC0102L)
+#define VI_WARN_NSUP_REV_QUERY ((ViStatus)0x3FFC0105L)
 
 ViStatus viOpenDefaultRM(ViPSession vi);
 ViStatus viFindRsrc(ViSession sesn, ViConstString expr, ViPFindList vi, ViPUInt32 retCnt, ViChar desc[]);

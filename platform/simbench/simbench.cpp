@@ -1,14 +1,116 @@
 #include "simbench.h"
 
+#include <cstring>
+#include <string>
+
+#include "bench.h"
+
+using simbench::World;
+
 extern "C" {
-void simbench_reset(void) {}
-int simbench_loadFile(const char *) { return -1; }
-int simbench_loadJson(const char *) { return -1; }
-const char *simbench_lastError(void) { return "not implemented"; }
-void simbench_setStatus(const char *, ViStatus) {}
-void simbench_clearStatuses(void) {}
-size_t simbench_logCount(void) { return 0; }
-size_t simbench_logLine(size_t, char *buf, size_t size) { if (buf && size) buf[0] = 0; return 0; }
-void simbench_clearLog(void) {}
-int simbench_openSessions(void) { return 0; }
+
+void simbench_reset(void)
+{
+    simbench::locked([](World &w) {
+        w.sessions.clear();
+        w.lastSession = 0;
+        w.cards.clear();
+        w.forced.clear();
+        w.log.clear();
+        simbench::loadStartBench(w);
+    });
+}
+
+static int loaded(bool ok, simbench::Bench &bench, const std::string &error)
+{
+    return simbench::locked([&](World &w) {
+        if (!ok) {
+            w.lastError = error;
+            return -1;
+        }
+        w.bench = std::move(bench);
+        w.cards.clear();
+        w.lastError.clear();
+        return 0;
+    });
+}
+
+int simbench_loadFile(const char *path)
+{
+    simbench::Bench bench;
+    std::string error;
+    const bool ok = simbench::loadBenchFile(path, &bench, &error);
+    return loaded(ok, bench, error);
+}
+
+int simbench_loadJson(const char *json)
+{
+    simbench::Bench bench;
+    std::string error = "no JSON given";
+    const bool ok = json && simbench::parseBench(json, &bench, &error);
+    return loaded(ok, bench, error);
+}
+
+const char *simbench_lastError(void)
+{
+    // The text stays valid until the next load or reset.
+    return simbench::locked([](World &w) { return w.lastError.c_str(); });
+}
+
+void simbench_setStatus(const char *operation, ViStatus status)
+{
+    if (!operation)
+        return;
+    simbench::locked([&](World &w) { w.forced[operation] = status; });
+}
+
+void simbench_clearStatuses(void)
+{
+    simbench::locked([](World &w) { w.forced.clear(); });
+}
+
+size_t simbench_logCount(void)
+{
+    return simbench::locked([](World &w) { return w.log.size(); });
+}
+
+size_t simbench_logLine(size_t index, char *buf, size_t size)
+{
+    const std::string line =
+        simbench::locked([index](World &w) { return index < w.log.size() ? w.log[index] : std::string(); });
+    simbench::copyText(buf, size, line);
+    return line.size();
+}
+
+void simbench_clearLog(void)
+{
+    simbench::locked([](World &w) { w.log.clear(); });
+}
+
+int simbench_openSessions(void)
+{
+    return simbench::locked([](World &w) { return int(w.sessions.size()); });
+}
+
+size_t simbench_cardState(const char *descriptor, unsigned fcNumber, char *buf, size_t size)
+{
+    const std::string text = simbench::locked([&](World &w) {
+        std::string key;
+        if (!descriptor || !simbench::normalizeDescriptor(descriptor, &key, nullptr))
+            return std::string();
+        const simbench::Resource *r = simbench::findResource(w, key);
+        if (!r || !r->carrier || fcNumber < 1 || fcNumber > r->carrier->cards.size() ||
+            r->carrier->cards[fcNumber - 1].id == 0)
+            return std::string();
+        const auto it = w.cards.find(simbench::cardKey(*r, ViUInt16(fcNumber)));
+        return simbench::describe(it == w.cards.end() ? simbench::CardState{} : it->second);
+    });
+    simbench::copyText(buf, size, text);
+    return text.size();
+}
+
+int simbench_carrierObjects(void)
+{
+    return simbench::locked([](World &w) { return int(w.carriers.size()); });
+}
 }

@@ -11,18 +11,23 @@ extern "C" {
 #endif
 
 /* Back to the built-in default bench (or the file named by ZR_SIMBENCH_FILE,
- * when set); clears the call log, the forced statuses, all open sessions
- * and every card's configured state. */
+ * when set; empty when that file does not load); clears the call log, the
+ * forced statuses, all open sessions and every card's configured state, and
+ * takes ZR_SIMBENCH_LOG again. Carrier objects stay until released. */
 void simbench_reset(void);
 
-/* Replace the bench with one described in JSON (docs/simbench.md).
- * 0 on success; -1 leaves the bench as it was and sets simbench_lastError(). */
+/* Replace the bench with one described in JSON (docs/simbench.md), and
+ * forget every card's configured state; open sessions keep the resource
+ * they opened. 0 on success; -1 leaves the bench as it was and sets
+ * simbench_lastError() (valid until the next load or reset). */
 int simbench_loadFile(const char *path);
 int simbench_loadJson(const char *json);
 const char *simbench_lastError(void);
 
 /* Make every later call of the named operation ("viOpen", "getCarrierInfo",
- * "zr7480_configureChannel", ...) return status without doing anything else. */
+ * "zr7480_configureChannel", ...) return status without doing anything else
+ * (output arguments stay untouched). Only calls from outside count: the
+ * driver stand-ins' own VISA calls are not affected. */
 void simbench_setStatus(const char *operation, ViStatus status);
 void simbench_clearStatuses(void);
 
@@ -33,8 +38,18 @@ size_t simbench_logCount(void);
 size_t simbench_logLine(size_t index, char *buf, size_t size);
 void simbench_clearLog(void);
 
-/* VISA sessions open right now: resource manager, find lists, resources. */
+/* VISA sessions open right now: resource managers, find lists, resources
+ * (a driver session counts two: its resource manager and its resource). */
 int simbench_openSessions(void);
+
+/* What the instrument driver has configured on the card in slot fcNumber of
+ * the resource named by descriptor, as one line of text (docs/simbench.md).
+ * Copied like a log line; returns the full length, 0 when the bench has no
+ * card there. */
+size_t simbench_cardState(const char *descriptor, unsigned fcNumber, char *buf, size_t size);
+
+/* Carrier objects of the common driver library not yet released. */
+int simbench_carrierObjects(void);
 
 #ifdef __cplusplus
 }

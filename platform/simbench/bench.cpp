@@ -1,0 +1,435 @@
+#include "bench.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <cinttypes>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+namespace simbench {
+
+namespace {
+
+std::string envValue(const char *name)
+{
+    const char *value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+struct InterfaceName
+{
+    const char *prefix;
+    ViUInt16 type;
+};
+// Longest first: "GPIB-VXI" must win over "GPIB".
+constexpr InterfaceName kInterfaces[] = {
+    {"GPIB-VXI", VI_INTF_GPIB_VXI}, {"TCPIP", VI_INTF_TCPIP}, {"GPIB", VI_INTF_GPIB}, {"ASRL", VI_INTF_ASRL},
+    {"VXI", VI_INTF_VXI},           {"PXI", VI_INTF_PXI},     {"USB", VI_INTF_USB}};
+
+constexpr const char *kResourceClasses[] = {"INSTR", "INTFC", "BACKPLANE", "MEMACC", "SERVANT", "SOCKET", "RAW"};
+
+std::vector<std::string> splitDescriptor(const std::string &text)
+{
+    std::vector<std::string> tokens;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find("::", start);
+        tokens.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos)
+            return tokens;
+        start = end + 2;
+    }
+}
+
+constexpr StatusText kStandardTexts[] = {
+    {VI_SUCCESS, "Operation completed successfully."},
+    {VI_SUCCESS_DEV_NPRESENT, "Session opened successfully, but the device at the specified address is not "
+                              "responding."},
+    {VI_WARN_NULL_OBJECT, "The specified object reference is uninitialized."},
+    {VI_WARN_UNKNOWN_STATUS, "The status code passed to the operation could not be interpreted."},
+    {VI_WARN_NSUP_ID_QUERY, "Identification query not supported."},
+    {VI_WARN_NSUP_RESET, "Reset not supported."},
+    {VI_WARN_NSUP_REV_QUERY, "Instrument revision query not supported."},
+    {VI_ERROR_SYSTEM_ERROR, "Unknown system error (miscellaneous error)."},
+    {VI_ERROR_INV_OBJECT, "The given session or object reference is invalid."},
+    {VI_ERROR_RSRC_LOCKED, "Specified type of lock cannot be obtained, or specified operation cannot be performed, "
+                           "because the resource is locked."},
+    {VI_ERROR_INV_EXPR, "Invalid expression specified for search."},
+    {VI_ERROR_RSRC_NFOUND, "Insufficient location information or the requested device or resource is not present "
+                           "in the system."},
+    {VI_ERROR_INV_RSRC_NAME, "Invalid resource reference specified. Parsing error."},
+    {VI_ERROR_INV_ACC_MODE, "Invalid access mode."},
+    {VI_ERROR_TMO, "Timeout expired before operation completed."},
+    {VI_ERROR_NSUP_ATTR, "The specified attribute is not defined or supported by the referenced session, event, or "
+                         "find list."},
+    {VI_ERROR_ALLOC, "Insufficient system resources to perform necessary memory allocation."},
+    {VI_ERROR_NSUP_OPER, "The given session or object reference does not support this operation."},
+    {VI_ERROR_USER_BUF, "A specified user buffer is not valid or cannot be accessed for the required size."},
+    {VI_ERROR_RSRC_BUSY, "The resource is valid, but VISA cannot currently access it."},
+    {VI_ERROR_CONN_LOST, "The connection for the given session has been lost."},
+    {VI_ERROR_PARAMETER1, "Parameter 1 out of range, or error trying to set it."},
+    {VI_ERROR_PARAMETER2, "Parameter 2 out of range, or error trying to set it."},
+    {VI_ERROR_PARAMETER3, "Parameter 3 out of range, or error trying to set it."},
+    {VI_ERROR_PARAMETER4, "Parameter 4 out of range, or error trying to set it."},
+    {VI_ERROR_PARAMETER5, "Parameter 5 out of range, or error trying to set it."},
+    {VI_ERROR_PARAMETER6, "Parameter 6 out of range, or error trying to set it."},
+    {VI_ERROR_PARAMETER7, "Parameter 7 out of range, or error trying to set it."},
+    {VI_ERROR_PARAMETER8, "Parameter 8 out of range, or error trying to set it."},
+    {VI_ERROR_FAIL_ID_QUERY, "Instrument identification query failed."},
+    {VI_ERROR_INV_RESPONSE, "Error interpreting the instrument response."},
+};
+
+// One line per call whatever the texts hold; Latin-1 bytes stay as they are.
+std::string quoted(const char *value)
+{
+    std::string out = "\"";
+    for (const char *p = value; *p; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x20 || c == 0x7F) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02X", c);
+            out += escape;
+        } else {
+            out += char(c);
+        }
+    }
+    return out + '"';
+}
+
+void appendLine(World &w, const std::string &line)
+{
+    w.log.push_back(line);
+    if (!w.logFile && !w.logPath.empty()) {
+        w.logFile = std::fopen(w.logPath.c_str(), "a");
+        if (!w.logFile) {
+            std::fprintf(stderr, "simbench: cannot append to %s: %s\n", w.logPath.c_str(), std::strerror(errno));
+            w.logPath.clear();
+        }
+    }
+    if (w.logFile) {
+        std::fputs(line.c_str(), w.logFile);
+        std::fputc('\n', w.logFile);
+        std::fflush(w.logFile);
+    }
+}
+
+} // namespace
+
+std::mutex &mutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+// Never destroyed: a call during the process's exit (a pool thread, a
+// static object's destructor) still finds the bench. The log file is
+// flushed per line, so nothing is lost.
+World &world()
+{
+    static World *const w = [] {
+        auto *created = new World;
+        loadStartBench(*created);
+        return created;
+    }();
+    return *w;
+}
+
+// The bench of ZR_SIMBENCH_FILE, or the built-in one; a file that does not
+// load leaves an empty bench, so a test never runs on the wrong one unnoticed.
+void loadStartBench(World &w)
+{
+    if (w.logFile) {
+        std::fclose(w.logFile);
+        w.logFile = nullptr;
+    }
+    w.logPath = envValue("ZR_SIMBENCH_LOG");
+    const std::string file = envValue("ZR_SIMBENCH_FILE");
+    Bench bench;
+    std::string error;
+    if (file.empty()) {
+        parseBench(defaultBenchJson(), &bench, &error);
+    } else if (!loadBenchFile(file.c_str(), &bench, &error)) {
+        std::fprintf(stderr, "simbench: %s\n", error.c_str());
+        w.lastError = error;
+    }
+    w.bench = std::move(bench);
+}
+
+bool normalizeDescriptor(const std::string &name, std::string *normalized, ViUInt16 *intfType)
+{
+    std::string upper;
+    for (const char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u <= 0x20 || u >= 0x7F || c == ',' || c == '"')
+            return false;
+        upper += char(std::toupper(u));
+    }
+    std::vector<std::string> tokens = splitDescriptor(upper);
+    for (const std::string &t : tokens) {
+        if (t.empty())
+            return false;
+    }
+    if (tokens.size() < 2)
+        return false;
+    const InterfaceName *intf = nullptr;
+    for (const InterfaceName &candidate : kInterfaces) {
+        if (tokens[0].compare(0, std::strlen(candidate.prefix), candidate.prefix) == 0) {
+            intf = &candidate;
+            break;
+        }
+    }
+    if (!intf)
+        return false;
+    const std::string board = tokens[0].substr(std::strlen(intf->prefix));
+    for (const char c : board) {
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return false;
+    }
+    tokens[0] = std::string(intf->prefix) + (board.empty() ? "0" : board);
+    bool hasClass = false;
+    for (const char *resourceClass : kResourceClasses)
+        hasClass = hasClass || tokens.back() == resourceClass;
+    if (!hasClass)
+        tokens.push_back("INSTR");
+    std::string joined = tokens[0];
+    for (std::size_t i = 1; i < tokens.size(); ++i)
+        joined += "::" + tokens[i];
+    if (normalized)
+        *normalized = joined;
+    if (intfType)
+        *intfType = intf->type;
+    return true;
+}
+
+bool interfaceByName(const std::string &name, ViUInt16 *intfType)
+{
+    for (const InterfaceName &intf : kInterfaces) {
+        if (name == intf.prefix) {
+            *intfType = intf.type;
+            return true;
+        }
+    }
+    return false;
+}
+
+Session *findSession(World &w, ViObject vi, SessionKind kind)
+{
+    const auto it = w.sessions.find(vi);
+    return it != w.sessions.end() && it->second.kind == kind ? &it->second : nullptr;
+}
+
+ViSession addSession(World &w, Session session)
+{
+    do {
+        ++w.lastSession;
+    } while (w.lastSession == VI_NULL || w.sessions.count(w.lastSession));
+    w.sessions.emplace(w.lastSession, std::move(session));
+    return w.lastSession;
+}
+
+const Resource *findResource(const World &w, const std::string &normalizedName)
+{
+    for (const Resource &r : w.bench.resources) {
+        std::string key;
+        if (normalizeDescriptor(r.descriptor, &key, nullptr) && key == normalizedName)
+            return &r;
+    }
+    return nullptr;
+}
+
+std::string cardKey(const Resource &resource, ViUInt16 fcNumber)
+{
+    std::string box;
+    if (resource.address)
+        box = "address " + *resource.address;
+    else if (!normalizeDescriptor(resource.descriptor, &box, nullptr))
+        box = resource.descriptor;
+    return box + " slot " + std::to_string(fcNumber);
+}
+
+ViStatus openDefaultRM(ViSession *vi)
+{
+    if (!vi)
+        return VI_ERROR_USER_BUF;
+    *vi = locked([](World &w) { return addSession(w, Session{}); });
+    return VI_SUCCESS;
+}
+
+ViStatus openResource(ViSession rm, const char *name, ViSession *vi)
+{
+    if (!vi)
+        return VI_ERROR_USER_BUF;
+    *vi = VI_NULL;
+    Resource resource;
+    const ViStatus found = locked([&](World &w) {
+        if (!findSession(w, rm, SessionKind::ResourceManager))
+            return VI_ERROR_INV_OBJECT;
+        std::string key;
+        if (!name || !normalizeDescriptor(name, &key, nullptr))
+            return VI_ERROR_INV_RSRC_NAME;
+        const Resource *r = findResource(w, key);
+        if (!r)
+            return VI_ERROR_RSRC_NFOUND;
+        resource = *r;
+        return VI_SUCCESS;
+    });
+    if (found != VI_SUCCESS)
+        return found;
+    // The delay runs without the lock, so slow resources open in parallel.
+    if (resource.openDelayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(resource.openDelayMs));
+    const ViStatus status = resource.openStatus;
+    if (status < VI_SUCCESS)
+        return status;
+    return locked([&](World &w) {
+        if (!findSession(w, rm, SessionKind::ResourceManager))
+            return VI_ERROR_INV_OBJECT;
+        Session session;
+        session.kind = SessionKind::Instrument;
+        session.rm = rm;
+        session.resource = std::move(resource);
+        *vi = addSession(w, std::move(session));
+        return status;
+    });
+}
+
+ViStatus closeSession(ViObject vi)
+{
+    if (vi == VI_NULL)
+        return VI_WARN_NULL_OBJECT;
+    return locked([vi](World &w) {
+        const auto it = w.sessions.find(vi);
+        if (it == w.sessions.end())
+            return VI_ERROR_INV_OBJECT;
+        // Closing a resource manager closes everything opened through it.
+        if (it->second.kind == SessionKind::ResourceManager) {
+            for (auto child = w.sessions.begin(); child != w.sessions.end();) {
+                if (child->second.kind != SessionKind::ResourceManager && child->second.rm == vi)
+                    child = w.sessions.erase(child);
+                else
+                    ++child;
+            }
+        }
+        w.sessions.erase(vi);
+        return VI_SUCCESS;
+    });
+}
+
+const char *statusText(const StatusText *own, std::size_t count, ViStatus status)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        if (own[i].status == status)
+            return own[i].text;
+    }
+    for (const StatusText &entry : kStandardTexts) {
+        if (entry.status == status)
+            return entry.text;
+    }
+    return nullptr;
+}
+
+std::string describe(const CardState &state)
+{
+    char text[512];
+    const CardState::Channel &a = state.channels[0];
+    const CardState::Channel &b = state.channels[1];
+    std::snprintf(text, sizeof text,
+                  "ch1 filter=%u gain=%d output=%u; ch2 filter=%u gain=%d output=%u; clockSource=%d "
+                  "ddsFrequency=%.10g clockDivider=%u synchSource=%u fpClockOutput=%u mbClockOutput=%u; "
+                  "fpSynchMode=%d; armed=%d; pulses falling=%u rising=%u",
+                  a.filter, a.gain, a.output, b.filter, b.gain, b.output, state.clockSource, state.ddsFrequency,
+                  state.clockDivider, state.synchSource, state.fpClockOutput, state.mbClockOutput, state.fpSynchMode,
+                  state.armed ? 1 : 0, state.pulses[0], state.pulses[1]);
+    return text;
+}
+
+std::string unknownStatusText(ViStatus status)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "Unknown status code 0x%08" PRIX32 " (%" PRId32 ").", std::uint32_t(status),
+                  std::int32_t(status));
+    return text;
+}
+
+void copyText(char *dst, std::size_t size, const std::string &src)
+{
+    if (!dst || size == 0)
+        return;
+    const std::size_t n = std::min(size - 1, src.size());
+    std::memcpy(dst, src.data(), n);
+    dst[n] = '\0';
+}
+
+Call::Call(const char *name)
+    : m_name(name)
+{
+}
+
+Call &Call::arg(const char *name, long long value)
+{
+    return add(name, std::to_string(value));
+}
+
+Call &Call::hex(const char *name, unsigned long value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%08lX", value);
+    return add(name, text);
+}
+
+Call &Call::real(const char *name, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return add(name, text);
+}
+
+Call &Call::text(const char *name, const char *value)
+{
+    return add(name, value ? quoted(value) : std::string("NULL"));
+}
+
+Call &Call::buffer(const char *name, const char *value, bool written)
+{
+    return value && !written ? add(name, "-") : text(name, value);
+}
+
+Call &Call::add(const char *name, const std::string &value)
+{
+    if (!m_args.empty())
+        m_args += ", ";
+    m_args += name;
+    m_args += '=';
+    m_args += value;
+    return *this;
+}
+
+std::optional<ViStatus> Call::forced() const
+{
+    return locked([this](World &w) -> std::optional<ViStatus> {
+        const auto it = w.forced.find(m_name);
+        if (it == w.forced.end())
+            return std::nullopt;
+        return it->second;
+    });
+}
+
+ViStatus Call::done(ViStatus status)
+{
+    done(std::to_string(status).c_str());
+    return status;
+}
+
+void Call::done(const char *result)
+{
+    const std::string line = m_name + '(' + m_args + ") -> " + result;
+    locked([&line](World &w) { appendLine(w, line); });
+}
+
+} // namespace simbench

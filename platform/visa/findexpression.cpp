@@ -1,0 +1,135 @@
+#include "findexpression.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace {
+char upper(char c)
+{
+    return char(std::toupper(static_cast<unsigned char>(c)));
+}
+} // namespace
+
+bool FindExpression::Atom::matches(char c) const
+{
+    const char u = upper(c);
+    switch (kind) {
+    case Kind::Any:
+        return true;
+    case Kind::Literal:
+        return u == upper(literal);
+    case Kind::Set:
+        break;
+    }
+    bool in = false;
+    for (const auto &[low, high] : ranges)
+        in = in || (u >= upper(low) && u <= upper(high));
+    return in != negated;
+}
+
+ViStatus FindExpression::compile(const char *expression)
+{
+    m_alternatives.clear();
+    if (!expression)
+        return VI_ERROR_INV_EXPR;
+    Sequence current;
+    const std::size_t n = std::strlen(expression);
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = expression[i];
+        Atom atom;
+        switch (c) {
+        case '|':
+            if (current.empty())
+                return VI_ERROR_INV_EXPR;
+            m_alternatives.push_back(std::move(current));
+            current.clear();
+            continue;
+        case '*':
+        case '+':
+            if (current.empty() || current.back().repeated)
+                return VI_ERROR_INV_EXPR;
+            if (c == '+')
+                current.push_back(current.back()); // X+ is X X*
+            current.back().repeated = true;
+            continue;
+        case '?':
+            atom.kind = Atom::Kind::Any;
+            break;
+        case '\\':
+            if (++i == n)
+                return VI_ERROR_INV_EXPR;
+            atom.literal = expression[i];
+            break;
+        case '[': {
+            atom.kind = Atom::Kind::Set;
+            ++i;
+            if (i < n && expression[i] == '^') {
+                atom.negated = true;
+                ++i;
+            }
+            while (i < n && expression[i] != ']') {
+                const char low = expression[i];
+                char high = low;
+                if (i + 2 < n && expression[i + 1] == '-' && expression[i + 2] != ']') {
+                    high = expression[i + 2];
+                    i += 2;
+                }
+                if (high < low)
+                    return VI_ERROR_INV_EXPR;
+                atom.ranges.emplace_back(low, high);
+                ++i;
+            }
+            if (i == n || atom.ranges.empty())
+                return VI_ERROR_INV_EXPR;
+            break;
+        }
+        case ']':
+        case '(':
+        case ')':
+        case '{':
+        case '}':
+        case '&':
+            // Groups and attribute tests are not simulated.
+            return VI_ERROR_INV_EXPR;
+        default:
+            atom.literal = c;
+            break;
+        }
+        current.push_back(std::move(atom));
+    }
+    if (current.empty())
+        return VI_ERROR_INV_EXPR;
+    m_alternatives.push_back(std::move(current));
+    return VI_SUCCESS;
+}
+
+bool FindExpression::matches(const std::string &descriptor) const
+{
+    for (const Sequence &atoms : m_alternatives) {
+        if (matchSequence(atoms, descriptor))
+            return true;
+    }
+    return false;
+}
+
+// rest[j]: the atoms from i on match text from j to the end; built from the
+// last atom back, so the time is atoms x length whatever the stars.
+bool FindExpression::matchSequence(const Sequence &atoms, const std::string &text)
+{
+    const std::size_t len = text.size();
+    std::vector<char> rest(len + 1, 0);
+    rest[len] = 1;
+    for (std::size_t i = atoms.size(); i-- > 0;) {
+        const Atom &atom = atoms[i];
+        std::vector<char> here(len + 1, 0);
+        for (std::size_t j = len + 1; j-- > 0;) {
+            const bool one = j < len && atom.matches(text[j]);
+            if (atom.repeated)
+                here[j] = rest[j] || (one && here[j + 1]);
+            else
+                here[j] = one && rest[j + 1];
+        }
+        rest.swap(here);
+    }
+    return rest[0] != 0;
+}

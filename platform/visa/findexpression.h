@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "visa.h"
+
+// The VISA search expressions of viFindRsrc without attribute tests or
+// groups: literals, '?' (one character), "[...]" sets with ranges and '^',
+// '*' and '+' after an atom, '\' escapes and '|' between alternatives.
+// Matching is case-insensitive and covers the whole descriptor.
+class FindExpression final
+{
+public:
+    // VI_SUCCESS, or VI_ERROR_INV_EXPR for a malformed or unsupported expression.
+    ViStatus compile(const char *expression);
+    bool matches(const std::string &descriptor) const;
+
+private:
+    struct Atom
+    {
+        enum class Kind { Literal, Any, Set } kind = Kind::Literal;
+        char literal = 0;
+        std::vector<std::pair<char, char>> ranges;
+        bool negated = false;
+        bool repeated = false; // zero or more
+        bool matches(char c) const;
+    };
+    using Sequence = std::vector<Atom>;
+
+    static bool matchSequence(const Sequence &atoms, const std::string &text);
+
+    std::vector<Sequence> m_alternatives;
+};
