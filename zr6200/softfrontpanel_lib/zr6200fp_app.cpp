@@ -127,12 +127,15 @@ zr6200fp_app::zr6200fp_app()
     startButton = new QPushButton(this);
     startButton->setObjectName(QStringLiteral("startButton"));
     startButton->setIcon(zr6200fp_icons::startIcon());
+    // At its own size: a pixel picture scaled by a fraction turns blurred.
+    startButton->setIconSize(zr6200fp_icons::startIconImage().size());
     startButton->setCheckable(true);
     setHelp(startButton, tr("Starts the single-shot data acquisition"));
     connect(startButton, &QPushButton::toggled, this, &zr6200fp_app::startToggledSlot);
     startContButton = new QPushButton(this);
     startContButton->setObjectName(QStringLiteral("startContButton"));
     startContButton->setIcon(zr6200fp_icons::continuousIcon());
+    startContButton->setIconSize(zr6200fp_icons::continuousIconImage().size());
     startContButton->setCheckable(true);
     setHelp(startContButton, tr(kStartContHelp));
     connect(startContButton, &QPushButton::toggled, this, &zr6200fp_app::startContToggledSlot);
