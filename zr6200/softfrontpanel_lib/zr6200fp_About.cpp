@@ -31,17 +31,6 @@ QPushButton *addRowButton(const QString &text, QHBoxLayout *row, QWidget *parent
     row->addWidget(button);
     return button;
 }
-
-// The lowest rows of the picture, between 8 and 28 lines of text tall.
-QImage aboutPictureRows(const QImage &image, int lh)
-{
-    int h = 28 * lh;
-    if (image.height() < h)
-        h = image.height();
-    if (h < 8 * lh)
-        h = 8 * lh;
-    return image.copy(QRect(0, image.height() - h, image.width(), h).intersected(image.rect()));
-}
 } // namespace
 
 zr6200fp_About::zr6200fp_About(const char *panelRevision, const char *driverRevision, const char *model,
@@ -70,8 +59,9 @@ zr6200fp_About::zr6200fp_About(const char *panelRevision, const char *driverRevi
     auto *row = new QHBoxLayout;
     mainLayout->addLayout(row);
     auto *pictureLabel = new QLabel(this);
+    const QImage image(QStringLiteral(":/about.png"));
     pictureLabel->setPixmap(
-        zr6200fp_icons::picture(aboutPictureRows(QImage(QStringLiteral(":/about.png")), lh), qApp->devicePixelRatio()));
+        zr6200fp_icons::picture(image.copy(pictureRect(image.size(), lh)), qApp->devicePixelRatio()));
     row->addWidget(pictureLabel);
     auto *column = new QVBoxLayout;
     row->addLayout(column);
@@ -116,6 +106,16 @@ zr6200fp_About::zr6200fp_About(const char *panelRevision, const char *driverRevi
     connect(nextButton, &QPushButton::clicked, this, &zr6200fp_About::next);
     connect(prevButton, &QPushButton::clicked, this, &zr6200fp_About::prev);
     connect(okButton, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+QRect zr6200fp_About::pictureRect(QSize imageSize, int lineHeight)
+{
+    int h = 28 * lineHeight;
+    if (imageSize.height() < h)
+        h = imageSize.height();
+    if (h < 8 * lineHeight)
+        h = 8 * lineHeight;
+    return QRect(0, imageSize.height() - h, imageSize.width(), h).intersected(QRect(QPoint(0, 0), imageSize));
 }
 
 void zr6200fp_About::addHardwareInfo(const QString &serial, const QString &revision, const QString &model,

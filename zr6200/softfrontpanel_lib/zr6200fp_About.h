@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <QList>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 class QFormLayout;
@@ -40,6 +42,10 @@ public:
     void addSerialNumberRow(QString value);
     QString lastDeviceModel() const { return lastPage.deviceModel; }
     QString lastRevision() const { return lastPage.revision; }
+
+    // Part of the About picture shown beside the boxes: its lowest rows,
+    // between 8 and 28 lines of text tall, clipped to the image.
+    static QRect pictureRect(QSize imageSize, int lineHeight);
 
 public slots:
     void next();
