@@ -1,6 +1,5 @@
 #include "zr6200fp_icons.h"
 
-#include <QPixmap>
 #include <initializer_list>
 #include <utility>
 
@@ -25,6 +24,17 @@ QImage fromRows(std::initializer_list<const char *> rows, std::initializer_list<
     }
     return image;
 }
+
+// Pixel pictures enlarged by whole factors keep their hard edges; Qt picks
+// the variant that matches the device pixels it needs.
+QIcon crispIcon(const QImage &image)
+{
+    QIcon icon;
+    for (int factor = 1; factor <= 4; ++factor)
+        icon.addPixmap(
+            QPixmap::fromImage(image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    return icon;
+}
 } // namespace
 
 QImage windowIconImage()
@@ -39,9 +49,75 @@ QImage windowIconImage()
                      {'a', qRgb(0xff, 0x00, 0x00)}});
 }
 
+QImage startIconImage()
+{
+    return fromRows({"............", ".##.........", ".####.......", ".######.....", ".########...", ".##########.",
+                     ".##########.", ".########...", ".######.....", ".####.......", ".##.........", "............"},
+                    {{'#', qRgb(0x00, 0x80, 0x00)}});
+}
+
+QImage continuousIconImage()
+{
+    return fromRows({"............", "#.....#.....", "##....##....", "###...###...", "####..####..", "#####.#####.",
+                     "#####.#####.", "####..####..", "###...###...", "##....##....", "#.....#.....", "............"},
+                    {{'#', qRgb(0x00, 0x80, 0x00)}});
+}
+
+QImage stopIconImage()
+{
+    return fromRows({"............", "############", "############", "############", "############", "############",
+                     "############", "############", "############", "############", "############", "............"},
+                    {{'#', qRgb(0x80, 0x00, 0x00)}});
+}
+
+QImage helpIconImage()
+{
+    return fromRows({"#...................", "##..................", "#w#.................", "#ww#.........#####..",
+                     "#www#.......##...##.", "#wwww#......##...##.", "#wwwww#..........##.", "#wwwwww#........##..",
+                     "#wwwwwww#......##...", "#wwwwwwww#.....##...", "#wwwww#####....##...", "#ww#ww#.............",
+                     "#w#.#ww#.......##...", "##..#ww#.......##...", "#....#ww#...........", ".....#ww#...........",
+                     "......##............"},
+                    {{'#', qRgb(0x00, 0x00, 0x00)}, {'w', qRgb(0xff, 0xff, 0xff)}});
+}
+
 QIcon windowIcon()
 {
-    return QIcon(QPixmap::fromImage(windowIconImage()));
+    return crispIcon(windowIconImage());
+}
+
+QIcon startIcon()
+{
+    return crispIcon(startIconImage());
+}
+
+QIcon continuousIcon()
+{
+    return crispIcon(continuousIconImage());
+}
+
+QIcon stopIcon()
+{
+    return crispIcon(stopIconImage());
+}
+
+QIcon helpIcon()
+{
+    return crispIcon(helpIconImage());
+}
+
+QPixmap picture(const QImage &image, qreal devicePixelRatio)
+{
+    if (image.isNull() || devicePixelRatio <= 1.0)
+        return QPixmap::fromImage(image);
+    QPixmap pixmap = QPixmap::fromImage(
+        image.scaled(image.size() * devicePixelRatio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
+QPixmap picture(const QString &resource, qreal devicePixelRatio)
+{
+    return picture(QImage(resource), devicePixelRatio);
 }
 
 } // namespace zr6200fp_icons

@@ -31,3 +31,9 @@ void errorMessage(const QString &text)
     if (answer == QMessageBox::Yes)
         std::exit(0);
 }
+
+bool exitQuestion()
+{
+    return QMessageBox::question(QApplication::activeWindow(), title(" SFP"),
+                                 QObject::tr("Do you really want to exit?")) == QMessageBox::Yes;
+}

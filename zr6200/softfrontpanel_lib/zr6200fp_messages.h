@@ -10,3 +10,6 @@ void infoMessage(const QString &text);
 void warningMessage(const QString &text);
 // Yes ends the process at once with exit code 0.
 void errorMessage(const QString &text);
+
+// The main window's exit question; true when the user answered Yes.
+bool exitQuestion();
