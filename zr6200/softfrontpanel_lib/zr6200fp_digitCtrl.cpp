@@ -143,7 +143,8 @@ int zr6200fp_digitCtrl::digitCount(int radix, int bits, bool isSigned)
 
 QString zr6200fp_digitCtrl::validatorPattern(int radix, int bits, bool isSigned, int precision)
 {
-    const int maxDigits = precision != -1 ? precision : digitCount(radix, bits, isSigned);
+    // A precision of 0 would make "{1,0}", a pattern that matches nothing.
+    const int maxDigits = precision > 0 ? precision : digitCount(radix, bits, isSigned);
     QString pattern;
     if (radix == 10)
         pattern += QLatin1String("[+-]?");
