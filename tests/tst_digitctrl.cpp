@@ -546,6 +546,21 @@ void tst_DigitCtrl::alignment()
     QCOMPARE(f.ctrl->valueXXL().toLongLong(), qint64(5));
     f.ctrl->setAlignmentBits(200);
     QCOMPARE(f.ctrl->valueXXL().toLongLong(), qint64(0));
+
+    // Aligned after clamping: the value may end below the minimum...
+    Fixture r([](QWidget *p) { return new Ctrl(5, 100, 1, false, 8, "%u", p); });
+    r.ctrl->setAlignmentBits(3);
+    QCOMPARE(r.ctrl->valueXXL().toLongLong(), qint64(0));
+    // ...but never outside a signed type, whose minimum is -2^(bits-1).
+    Fixture s([](QWidget *p) { return new Ctrl(-1024, 1023, 1, true, 11, "%d", p); });
+    s.ctrl->setValue(qint64(-1000));
+    s.ctrl->setAlignmentBits(62);
+    QCOMPARE(s.ctrl->valueXXL().toLongLong(), qint64(-1024));
+    s.ctrl->setBase(Ctrl::Hexadecimal);
+    QCOMPARE(s.text(), QStringLiteral("400"));
+    QVERIFY(s.show());
+    QTest::keyClick(s.ctrl, Qt::Key_Return);
+    QCOMPARE(s.ctrl->valueXXL().toLongLong(), qint64(-1024));
 }
 
 void tst_DigitCtrl::signed8Bit_data()

@@ -341,7 +341,10 @@ intXXL zr6200fp_digitCtrl::clampAndAlign(intXXL x) const
         x = maximumXXL;
     else if (x < minimumXXL)
         x = minimumXXL;
-    return x & ~((intXXL(1) << alignBits) - intXXL(1));
+    // Clearing more than bits - 1 low bits would take a negative value out of
+    // a signed type.
+    const int cleared = isSigned ? std::min(alignBits, bits - 1) : alignBits;
+    return x & ~((intXXL(1) << cleared) - intXXL(1));
 }
 
 void zr6200fp_digitCtrl::updateStepFlags(bool belowMaximum, bool aboveMinimum)
