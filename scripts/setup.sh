@@ -4,11 +4,13 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
-          xvfb xauth xdotool openbox imagemagick clang libclang-rt-14-dev)
+          xvfb xauth xdotool openbox imagemagick)
 if [ "${ZR_SETUP_EXTRA:-}" != "" ]; then
     read -r -a extra <<< "$ZR_SETUP_EXTRA"
     packages+=("${extra[@]}")
 fi
+# The fuzz targets (scripts/fuzz.sh) are built with clang and its sanitizer runtimes.
+packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
