@@ -13,6 +13,16 @@ if(ZR_SANITIZE)
         -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
     target_link_options(zr_common INTERFACE -fsanitize=address,undefined)
 endif()
+if(ZR_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "ZR_FUZZ needs clang: -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++")
+    endif()
+    # Coverage for the fuzzer in all project code; fuzz targets add the
+    # fuzzer's main when they link.
+    target_compile_options(zr_common INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(zr_common INTERFACE -fsanitize=address,undefined)
+endif()
 if(ZR_TSAN)
     target_compile_options(zr_common INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
     target_link_options(zr_common INTERFACE -fsanitize=thread)

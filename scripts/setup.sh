@@ -9,6 +9,8 @@ if [ "${ZR_SETUP_EXTRA:-}" != "" ]; then
     read -r -a extra <<< "$ZR_SETUP_EXTRA"
     packages+=("${extra[@]}")
 fi
+# The fuzz targets (scripts/fuzz.sh) are built with clang and its sanitizer runtimes.
+packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
