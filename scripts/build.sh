@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Configures and builds into ${BUILD_DIR:-build}; extra arguments go to CMake.
+# BUILD_TARGETS (blank-separated) limits the build to those targets.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
+targets=()
+for t in ${BUILD_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$build" --parallel "$(nproc)" "${targets[@]}"

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
-          xvfb xauth xdotool openbox imagemagick)
+          xvfb xauth xdotool openbox imagemagick desktop-file-utils dpkg-dev file)
 if [ "${ZR_SETUP_EXTRA:-}" != "" ]; then
     read -r -a extra <<< "$ZR_SETUP_EXTRA"
     packages+=("${extra[@]}")

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Prints the panel's performance figures in one run: start-up times, peak
+# memory and idle CPU (on a virtual X display, as a user sees it), and the
+# resource search figures. Builds a Release tree of its own first.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build-bench}
+"$root/scripts/setup.sh"
+BUILD_DIR=$build BUILD_TYPE=Release "$root/scripts/build.sh" -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=ON >/dev/null
+
+echo "== machine"
+echo "$(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo),"\
+     "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
+echo "Qt $(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || echo '?'), $(uname -sr)"
+
+settings=$(mktemp -d)
+trap 'rm -rf "$settings"' EXIT
+export ALLUSERSPROFILE=$settings XDG_RUNTIME_DIR=$settings
+chmod 700 "$settings"
+
+echo "== start-up (xcb on Xvfb with a window manager)"
+# shellcheck source=../tests/e2e/xsession.sh
+source "$root/tests/e2e/xsession.sh"
+xsession_start
+QT_QPA_PLATFORM=xcb "$build/bench/startup_bench"
+xsession_stop
+
+echo "== start-up (offscreen)"
+QT_QPA_PLATFORM=offscreen "$build/bench/startup_bench"
+
+if [ -x "$build/bench/search_bench" ]; then
+    echo "== resource search"
+    QT_QPA_PLATFORM=offscreen "$build/bench/search_bench"
+fi

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds the Debian package, installs it on this machine, validates the
+# desktop entry, starts the installed program on a virtual display, gives up
+# at the how-to-connect box (exit code 0 expected), and removes the package.
+# Needs root (or sudo): it installs and removes a system package.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build-package}
+"$root/scripts/setup.sh"
+BUILD_DIR=$build BUILD_TYPE=Release "$root/scripts/build.sh" -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=OFF >/dev/null
+(cd "$build" && rm -f ./*.deb && cpack -G DEB >/dev/null)
+deb=$(ls "$build"/zr7480sfp_*.deb)
+echo "package: $(basename "$deb")"
+dpkg-deb --field "$deb" Package Version Depends
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get install -y -qq "$deb" >/dev/null
+trap '$sudo apt-get remove -y -qq zr7480sfp >/dev/null || true' EXIT
+
+desktop-file-validate /usr/share/applications/zr7480sfp.desktop
+echo "desktop entry: valid"
+test -s /usr/share/icons/hicolor/48x48/apps/zr7480sfp.png
+command -v zr7480sfp
+
+# shellcheck source=../tests/e2e/xsession.sh
+source "$root/tests/e2e/xsession.sh"
+xsession_start
+trap 'xsession_stop; $sudo apt-get remove -y -qq zr7480sfp >/dev/null || true' EXIT
+settings=$(mktemp -d)
+ALLUSERSPROFILE=$settings QT_QPA_PLATFORM=xcb zr7480sfp &
+pid=$!
+box=$(wait_window "SFP: Select Function Card" 30)
+echo "installed program started: how-to-connect box shown"
+press "$box" Escape
+status=0
+wait "$pid" || status=$?
+rm -rf "$settings"
+if [ "$status" -ne 0 ]; then
+    echo "installed program ended with exit code $status, expected 0" >&2
+    exit 1
+fi
+echo "installed program gave up cleanly with exit code 0"
