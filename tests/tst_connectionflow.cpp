@@ -1,13 +1,19 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include "fakecard.h"
+#include "simbench.h"
 #include "testsupport.h"
 #include "zr6200.h"
+#include "zr6200fp_AppFC.h"
+#include "zr6200fp_About.h"
+#include "zr6200fp_led.h"
+#include "zr7480_fc.h"
 #include "zr6200fp_fcEnterAddress.h"
 #include "zr6200fp_fcEnterAddressFc.h"
 #include "zr6200fp_fcSelect.h"
@@ -118,7 +124,92 @@ QString statusText(ViStatus status)
     return QString::fromLatin1(buffer);
 }
 
+// The window base with its protected state in reach.
+class TestWindow final : public zr6200fp_AppFC
+{
+public:
+    using zr6200fp_app::aboutButton;
+    using zr6200fp_app::aboutDialog;
+    using zr6200fp_app::activeLed;
+    using zr6200fp_app::busLogoLabel;
+    using zr6200fp_app::fcLabel;
+    using zr6200fp_app::headerLabel;
+    using zr6200fp_app::moduleLabel;
+    using zr6200fp_AppFC::card;
+    using zr6200fp_AppFC::demoMode;
+    using zr6200fp_AppFC::fcCount;
+    using zr6200fp_AppFC::fcNumbers;
+    using zr6200fp_AppFC::isLxi;
+    using zr6200fp_AppFC::session;
+    using zr6200fp_AppFC::zr6200fp_AppFC;
+};
+
+bool loadBench(const char *json)
+{
+    if (simbench_loadJson(json) != 0) {
+        qWarning("bench: %s", simbench_lastError());
+        return false;
+    }
+    simbench_clearLog();
+    return true;
+}
+
+const char *const kVxiBench = R"({"resources": [
+    {"descriptor": "VXI0::1::INSTR", "slot": 5,
+     "carrier": {"modelId": 1987, "slots": [{"id": "0x1234"}, {"id": "0x7480"}]}},
+    {"descriptor": "ASRL1::INSTR"}]})";
+
+const char *const kLxiBench = R"({"resources": [
+    {"descriptor": "TCPIP0::192.0.2.10::INSTR", "address": "192.0.2.10", "hostname": "lxi-7480.example",
+     "deviceName": "inst0", "carrier": {"modelId": 1990, "slots": [{"id": "0x7480"}]}}]})";
+
+const char *const kBareLxiBench = R"({"resources": [
+    {"descriptor": "TCPIP0::192.0.2.11::INSTR", "interface": "TCPIP",
+     "carrier": {"modelId": 1990, "slots": [{"id": "0x7480"}]}}]})";
+
+int lines(const QStringList &log, const char *prefix)
+{
+    return int(
+        std::count_if(log.cbegin(), log.cend(), [&](const QString &l) { return l.startsWith(QLatin1String(prefix)); }));
+}
+
 } // namespace
+
+// Giving up: the program ends with 0 before any window is shown.
+ZR_SCENARIO(giveUp)
+{
+    struct ShowSpy : QObject
+    {
+        bool eventFilter(QObject *o, QEvent *e) override
+        {
+            if (e->type() == QEvent::Show && qobject_cast<zr6200fp_app *>(o))
+                std::printf("shown\n");
+            return false;
+        }
+    } spy;
+    qApp->installEventFilter(&spy);
+    zr7480_fc card;
+    zrtest::ModalAnswerer answerer;
+    answerer.click(QStringLiteral("Cancel"));
+    std::printf("asking\n");
+    std::fflush(stdout);
+    TestWindow window(&card, 0, false);
+    std::printf("constructed\n");
+    return 3;
+}
+
+// Giving up after a failed init leaves no session behind.
+ZR_SCENARIO(giveUpAfterFailure)
+{
+    simbench_loadJson(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 5, "openStatus": 5,
+        "carrier": {"modelId": 1987, "slots": [{"id": "0x7480"}]}}]})");
+    std::atexit([] { std::printf("open sessions %d\n", simbench_openSessions()); });
+    zr7480_fc card;
+    zrtest::ModalAnswerer answerer;
+    answerer.click(QStringLiteral("Auto Find")).click(QStringLiteral("Cancel"));
+    TestWindow window(&card, 0, false);
+    return 3;
+}
 
 class tst_ConnectionFlow : public QObject
 {
@@ -129,16 +220,26 @@ private slots:
     void flow_data();
     void flow();
     void boxes();
+    void benchFlow_data();
+    void benchFlow();
+    void giveUpExitsWithZero();
+    void windowIdentification_data();
+    void windowIdentification();
+    void windowDemoMode_data();
+    void windowDemoMode();
+    void windowSeveralCards();
 };
 
 void tst_ConnectionFlow::init()
 {
     QFile::remove(zr6200fp_fcEnterAddress::defaultSettingsPath());
+    simbench_reset();
 }
 
 void tst_ConnectionFlow::cleanup()
 {
     QVERIFY(zrtest::visibleTopLevels().isEmpty());
+    simbench_clearStatuses();
 }
 
 void tst_ConnectionFlow::flow_data()
@@ -347,6 +448,210 @@ void tst_ConnectionFlow::boxes()
     QCOMPARE(unavailable.defaultButton, QStringLiteral("Try Again"));
     QVERIFY(unavailable.parentIsSelect);
     QCOMPARE(answerer.seen().at(4).title, kSelect);
+}
+
+// The real card object on the bench: what reaches the drivers.
+void tst_ConnectionFlow::benchFlow_data()
+{
+    QTest::addColumn<QString>("forcedInit");
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("lastSeen");
+    QTest::addColumn<int>("inits");
+    QTest::addColumn<int>("openAfter"); // sessions open after the flow
+
+    QVERIFY(!zr7480_fc().getErrorMessage(VI_ERROR_FAIL_ID_QUERY).isEmpty());
+    QVERIFY(zr7480_fc().getErrorMessage(-12345).isEmpty());
+    QVERIFY(!statusText(-12345).isEmpty());
+
+    QTest::newRow("demo calls nothing") << "" << QStringList{"Run In Demo Mode"} << 1 << kHow << 0 << 0;
+    QTest::newRow("auto find connects to the one card") << "" << QStringList{"Auto Find"} << 1 << kHow << 1 << 2;
+    QTest::newRow("typed address connects")
+        << "" << QStringList{"Enter Address", "address:VXI0::1::INSTR#2"} << 1 << kAddress << 1 << 2;
+    QTest::newRow("wrong slot, driver text")
+        << "" << QStringList{"Enter Address", "address:VXI0::1::INSTR#1", "Cancel"} << 0
+        << "Selected 7480 Function Card is unavailable.\nError: " + zr7480_fc().getErrorMessage(VI_ERROR_FAIL_ID_QUERY)
+        << 1 << 0;
+    QTest::newRow("unknown status, common library text")
+        << "-12345" << QStringList{"Auto Find", "Cancel"} << 0
+        << "Selected 7480 Function Card is unavailable.\nError: " + statusText(-12345) << 1 << 0;
+}
+
+void tst_ConnectionFlow::benchFlow()
+{
+    QFETCH(QString, forcedInit);
+    QFETCH(QStringList, answers);
+    QFETCH(int, result);
+    QFETCH(QString, lastSeen);
+    QFETCH(int, inits);
+    QFETCH(int, openAfter);
+    QVERIFY(loadBench(kVxiBench));
+    if (!forcedInit.isEmpty())
+        simbench_setStatus("zr7480_init", forcedInit.toInt());
+    zr7480_fc card;
+    zr6200fp_fcSelect select(&card, 0);
+    zrtest::ModalAnswerer answerer;
+    QStringList rowsShown;
+    queueAnswers(answerer, answers, rowsShown);
+    QCOMPARE(select.selectAndConnect(), result);
+    QVERIFY(answerer.unexpected().isEmpty());
+    QCOMPARE(seenTexts(answerer).last(), lastSeen);
+    const QStringList log = zrtest::benchLog();
+    QCOMPARE(lines(log, "zr7480_init("), inits);
+    if (inits)
+        QVERIFY(log.filter(QStringLiteral("zr7480_init("))
+                    .first()
+                    .contains(QLatin1String("rsrcName=\"VXI0::1::INSTR\", fcNumber=")));
+    if (answers.first() == QLatin1String("Run In Demo Mode"))
+        QCOMPARE(log, QStringList());
+    QCOMPARE(simbench_openSessions(), openAfter);
+    if (result == 1)
+        card.close(select.session);
+    QCOMPARE(simbench_openSessions(), 0);
+}
+
+void tst_ConnectionFlow::giveUpExitsWithZero()
+{
+    const zrtest::ChildResult child = zrtest::runScenario(QStringLiteral("giveUp"));
+    QVERIFY(child.finished);
+    QCOMPARE(child.exitStatus, QProcess::NormalExit);
+    QCOMPARE(child.exitCode, 0);
+    QVERIFY(child.out.contains(QLatin1String("asking")));
+    QVERIFY(!child.out.contains(QLatin1String("constructed")));
+    QVERIFY(!child.out.contains(QLatin1String("shown")));
+
+    const zrtest::ChildResult failed = zrtest::runScenario(QStringLiteral("giveUpAfterFailure"));
+    QVERIFY(failed.finished);
+    QCOMPARE(failed.exitCode, 0);
+    QVERIFY2(failed.out.contains(QLatin1String("open sessions 0")), qPrintable(failed.out + failed.err));
+}
+
+void tst_ConnectionFlow::windowIdentification_data()
+{
+    QTest::addColumn<QByteArray>("bench");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("module");
+    QTest::addColumn<QString>("fc");
+    QTest::addColumn<bool>("lxi");
+    QTest::addColumn<int>("logoWidth");
+    QTest::newRow("VXI slot 5, card 2") << QByteArray(kVxiBench) << "Tervix 7480 Soft Front Panel"
+                                        << "Slot 5"
+                                        << "FC 2" << false << 146;
+    QTest::newRow("LXI with names") << QByteArray(kLxiBench) << "Tervix 7480 Soft Front Panel: lxi-7480.example"
+                                    << "inst0"
+                                    << "FC 1" << true << 121;
+    QTest::newRow("LXI without names") << QByteArray(kBareLxiBench) << "Tervix 7480 Soft Front Panel"
+                                       << ""
+                                       << "FC 1" << true << 121;
+}
+
+void tst_ConnectionFlow::windowIdentification()
+{
+    QFETCH(QByteArray, bench);
+    QFETCH(QString, title);
+    QFETCH(QString, module);
+    QFETCH(QString, fc);
+    QFETCH(bool, lxi);
+    QFETCH(int, logoWidth);
+    QVERIFY(loadBench(bench.constData()));
+    zr7480_fc card;
+    zrtest::ModalAnswerer answerer;
+    answerer.click(QStringLiteral("Auto Find"));
+    auto window = std::make_unique<TestWindow>(&card, 0, false);
+    QVERIFY(answerer.unexpected().isEmpty());
+    QCOMPARE(window->windowTitle(), title);
+    QCOMPARE(window->headerLabel->text(),
+             QStringLiteral("<html>Tervix 7480<br><font size='2'>2-Channel Filter/Sync FC</font></html>"));
+    QCOMPARE(window->moduleLabel->text(), module);
+    QCOMPARE(window->moduleLabel->whatsThis(),
+             lxi ? QStringLiteral("Shows which LXI module is connected to the Soft Front Panel")
+                 : QStringLiteral("Shows which VXI module is connected to the Soft Front Panel"));
+    QCOMPARE(window->fcLabel->text(), fc);
+    QCOMPARE(window->fcLabel->whatsThis(),
+             QStringLiteral("Shows which function card is connected to the Soft Front Panel"));
+    QCOMPARE(window->busLogoLabel->pixmap().width(), logoWidth);
+    QCOMPARE(window->isLxi, lxi);
+    QCOMPARE(window->demoMode, 0);
+    QVERIFY(window->session != 0);
+    QVERIFY(window->activeLed->isOn());
+    QCOMPARE(window->fcCount, 1);
+    QCOMPARE(window->fcNumbers[0], fc.mid(3).toInt());
+    QCOMPARE(window->card, &card);
+    QVERIFY(!window->isVisible());
+
+    // The About dialog is the window's child and opens from its button.
+    QVERIFY(window->aboutDialog);
+    QCOMPARE(window->aboutDialog->parentWidget(), window.get());
+    QVERIFY(!window->aboutDialog->windowIcon().isNull());
+    window->aboutButton->click();
+    QVERIFY(window->aboutDialog->isVisible());
+    window->aboutDialog->hide();
+
+    const QStringList log = zrtest::benchLog();
+    QCOMPARE(lines(log, "getCommonLibRevision("), 1);
+    const ViSession session = window->session;
+    window.reset();
+    QCOMPARE(zrtest::benchLog().filter(QStringLiteral("zr7480_close(")),
+             QStringList{QStringLiteral("zr7480_close(vi=%1) -> 0").arg(session)});
+    QCOMPARE(simbench_openSessions(), 0);
+}
+
+void tst_ConnectionFlow::windowDemoMode_data()
+{
+    QTest::addColumn<bool>("noConnect");
+    QTest::newRow("chosen") << false;
+    QTest::newRow("no connection asked") << true;
+}
+
+void tst_ConnectionFlow::windowDemoMode()
+{
+    QFETCH(bool, noConnect);
+    QVERIFY(loadBench(kVxiBench));
+    zr7480_fc card;
+    zrtest::ModalAnswerer answerer;
+    if (!noConnect)
+        answerer.click(QStringLiteral("Run In Demo Mode"));
+    auto window = std::make_unique<TestWindow>(&card, 0, noConnect);
+    QCOMPARE(answerer.seen().size(), noConnect ? 0 : 1);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tervix 7480 Soft Front Panel"));
+    QCOMPARE(window->moduleLabel->text(), QString());
+    QCOMPARE(window->fcLabel->text(), QString());
+    QVERIFY(!window->activeLed->isOn());
+    QCOMPARE(window->busLogoLabel->pixmap().width(), 146);
+    QCOMPARE(window->demoMode, 1);
+    QCOMPARE(window->session, ViSession(0));
+    QVERIFY(!window->isLxi);
+    QVERIFY(window->aboutDialog);
+    window.reset();
+    // Only the revision texts were asked for.
+    const QStringList log = zrtest::benchLog();
+    for (const QString &line : log) {
+        QVERIFY2(line.startsWith(QLatin1String("getCommonLibRevision(")) ||
+                     line.startsWith(QLatin1String("zr7480_revision_query(")),
+                 qPrintable(line));
+    }
+    QCOMPARE(simbench_openSessions(), 0);
+}
+
+// Several cards: the label shows the first card number only.
+void tst_ConnectionFlow::windowSeveralCards()
+{
+    FakeCard card(0x5902, 0x5902);
+    card.initSession = 77;
+    zrtest::ModalAnswerer answerer;
+    answerer.click(QStringLiteral("Enter Address")).act([](QWidget *w) {
+        fillAddresses(w, QStringLiteral("A#2;B#5"));
+    });
+    auto window = std::make_unique<TestWindow>(&card, 1, false);
+    QCOMPARE(window->fcCount, 2);
+    QCOMPARE(window->fcNumbers[0], 2);
+    QCOMPARE(window->fcNumbers[1], 5);
+    QCOMPARE(window->fcNumbers[2], 0);
+    QCOMPARE(window->fcLabel->text(), QStringLiteral("FC 2"));
+    QCOMPARE(window->session, ViSession(77));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tervix 5902 Soft Front Panel"));
+    window.reset();
+    QCOMPARE(card.closed, QList<ViSession>{77});
 }
 
 ZR_TEST_MAIN(tst_ConnectionFlow)

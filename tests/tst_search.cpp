@@ -31,14 +31,14 @@ QJsonObject slotCard(int id, const char *word252 = nullptr)
     return card;
 }
 
-QJsonObject carrier(const QJsonArray &slots, int modelId = 1987, bool interface1 = true)
+QJsonObject carrier(const QJsonArray &slotList, int modelId = 1987, bool interface1 = true)
 {
-    return QJsonObject{{"modelId", modelId}, {"interface1", interface1}, {"slots", slots}};
+    return QJsonObject{{"modelId", modelId}, {"interface1", interface1}, {"slots", slotList}};
 }
 
 QJsonObject vxi(const QString &descriptor, int slot, const QJsonObject &carrierObject = {})
 {
-    QJsonObject r{{"descriptor", descriptor}, {"slot", slot}};
+    QJsonObject r{{"descriptor", descriptor}, {"slot", slot}, {"interface", "VXI"}};
     if (!carrierObject.isEmpty())
         r.insert("carrier", carrierObject);
     return r;
@@ -206,6 +206,7 @@ private slots:
     void treeContents();
     void networkInParallelOthersFirst();
     void duplicatesByAddress();
+    void sorted();
     void sortedWithCycles();
     void displayCodes_data();
     void displayCodes();
@@ -341,36 +342,69 @@ void tst_Search::duplicatesByAddress()
     QCOMPARE(dump(treeOf(dialog)), expected);
 }
 
-// The ordering has cycles across interface types; every resource must still
-// be listed exactly once.
-void tst_Search::sortedWithCycles()
+QStringList listedDescriptors(const QTreeWidget *tree)
 {
-    const QStringList descriptors{"VXIX::1::INSTR", "VXI10::1::INSTR",     "vxi5::1::INSTR", "GPIB0::3::INSTR",
-                                  "VXI9::1::INSTR", "GPIB-VXI0::9::INSTR", "VXI9::2::INSTR", "ASRL1::INSTR"};
-    QJsonArray resources;
-    for (int round = 0; round < 4; ++round) {
-        for (int i = 0; i < descriptors.size(); ++i)
-            resources.append(vxi(descriptors[i], round * 10 + i, carrier({slotCard(0x7480)})));
-    }
-    QVERIFY(loadBench(resources));
-    FakeCard card;
-    zr6200fp_fcSelect dialog(&card, 1);
-    QCOMPARE(dialog.searchCards(), 32);
     QStringList listed;
-    const QTreeWidget *tree = treeOf(dialog);
     for (int t = 0; t < tree->topLevelItemCount(); ++t) {
         for (int c = 0; c < tree->topLevelItem(t)->childCount(); ++c)
             listed << tree->topLevelItem(t)->child(c)->child(0)->data(1, Qt::StatusTipRole).toString();
     }
+    return listed;
+}
+
+void tst_Search::sorted()
+{
+    const QStringList found{"VXI10::1::INSTR",          "VXI9::1::INSTR",  "TCPIP0::192.0.2.10::INSTR",
+                            "TCPIP0::192.0.2.9::INSTR", "GPIB1::1::INSTR", "GPIB-VXI0::3::INSTR",
+                            "TCPIP1::192.0.2.1::INSTR", "ASRL10::INSTR",   "ASRL9::INSTR"};
+    QJsonArray resources;
+    for (int i = 0; i < found.size(); ++i) {
+        resources.append(found[i].startsWith(QLatin1String("TCPIP"))
+                             ? lxi(found[i], found[i].section(QLatin1String("::"), 1, 1), carrier({slotCard(0x7480)}))
+                             : vxi(found[i], i, carrier({slotCard(0x7480)})));
+    }
+    QVERIFY(loadBench(resources));
+    FakeCard card;
+    zr6200fp_fcSelect dialog(&card, 0);
+    QCOMPARE(dialog.searchCards(), 9);
+    QCOMPARE(listedDescriptors(treeOf(dialog)),
+             (QStringList{"ASRL9::INSTR", "ASRL10::INSTR", "GPIB-VXI0::3::INSTR", "GPIB1::1::INSTR",
+                          "TCPIP0::192.0.2.9::INSTR", "TCPIP0::192.0.2.10::INSTR", "TCPIP1::192.0.2.1::INSTR",
+                          "VXI9::1::INSTR", "VXI10::1::INSTR"}));
+    QStringList tops;
+    for (int t = 0; t < treeOf(dialog)->topLevelItemCount(); ++t)
+        tops << treeOf(dialog)->topLevelItem(t)->text(0);
+    QCOMPARE(tops, (QStringList{"ASRL9", "ASRL10", "GPIB-VXI0", "GPIB1", "TCPIP0", "TCPIP1", "VXI9", "VXI10"}));
+}
+
+// The ordering has cycles across interface types (VXI10 < asrl1 < vxi9 <
+// VXI10); every resource must still be listed exactly once.
+void tst_Search::sortedWithCycles()
+{
+    const QStringList descriptors{"VXI10::%1::INSTR",  "asrl%1::INSTR",    "vxi9::%1::INSTR",
+                                  "tcpip0::%1::INSTR", "gpib0::%1::INSTR", "GPIB-VXI0::%1::INSTR",
+                                  "VXI9::%1::INSTR",   "ASRL%1::INSTR",    "pxi0::%1::INSTR"};
+    QJsonArray resources;
     QStringList expected;
-    for (int round = 0; round < 4; ++round)
-        expected << descriptors;
-    QStringList sortedListed = listed;
-    sortedListed.sort();
+    for (int round = 1; round <= 4; ++round) {
+        for (int i = 0; i < descriptors.size(); ++i) {
+            const QString descriptor = descriptors[i].arg(descriptors[i].startsWith(QLatin1String("tcpip"))
+                                                              ? QStringLiteral("192.0.2.%1").arg(round)
+                                                              : QString::number(round + (i == 1 || i == 6 ? 4 : 0)));
+            expected << descriptor;
+            resources.append(descriptor.startsWith(QLatin1String("tcpip"))
+                                 ? lxi(descriptor, QStringLiteral("192.0.2.%1").arg(round), carrier({slotCard(0x7480)}))
+                                 : vxi(descriptor, round * 10 + i, carrier({slotCard(0x7480)})));
+        }
+    }
+    QVERIFY(loadBench(resources));
+    FakeCard card;
+    zr6200fp_fcSelect dialog(&card, 1);
+    QCOMPARE(dialog.searchCards(), 36);
+    QStringList listed = listedDescriptors(treeOf(dialog));
+    listed.sort();
     expected.sort();
-    QCOMPARE(sortedListed, expected);
-    // Within one type the numbers decide.
-    QVERIFY(listed.indexOf("VXI9::1::INSTR") < listed.indexOf("VXI10::1::INSTR"));
+    QCOMPARE(listed, expected);
 }
 
 void tst_Search::displayCodes_data()
@@ -472,12 +506,12 @@ void tst_Search::cap()
     QFETCH(bool, question);
     QJsonArray resources;
     for (int c = 0; c * 8 < cards; ++c) {
-        QJsonArray slots;
+        QJsonArray slotList;
         for (int s = 0; s < 8 && c * 8 + s < cards; ++s)
-            slots.append(slotCard(0x7480));
-        resources.append(c % 2 ? vxi(QStringLiteral("VXI0::%1::INSTR").arg(c), c, carrier(slots))
+            slotList.append(slotCard(0x7480));
+        resources.append(c % 2 ? vxi(QStringLiteral("VXI0::%1::INSTR").arg(c), c, carrier(slotList))
                                : lxi(QStringLiteral("TCPIP0::192.0.2.%1::INSTR").arg(c),
-                                     QStringLiteral("192.0.2.%1").arg(c), carrier(slots)));
+                                     QStringLiteral("192.0.2.%1").arg(c), carrier(slotList)));
     }
     resources.append(vxi("VXI1::1::INSTR", 1, carrier({slotCard(0x1234)})));
     QVERIFY(loadBench(resources));
@@ -549,13 +583,15 @@ void tst_Search::progressKeepsPainting()
     for (int i = 0; i < 500; ++i) {
         const QString address = networks[(i % 450) / 150] + QString::number(i % 150 + 1);
         resources.append(lxi(QStringLiteral("TCPIP%1::%2::INSTR").arg(i / 450).arg(address), address,
-                             carrier({slotCard(0x7480)}), 150));
+                             carrier({slotCard(0x1234)}), 150));
     }
     QVERIFY(loadBench(resources));
     FakeCard card;
     zr6200fp_fcSelect dialog(&card, 0);
     ProgressSpy spy;
-    QCOMPARE(dialog.searchCards(), 450);
+    QCOMPARE(dialog.searchCards(), 0);
+    QCOMPARE(treeOf(dialog)->topLevelItemCount(), 1);
+    QCOMPARE(treeOf(dialog)->topLevelItem(0)->childCount(), 450);
     QVERIFY(spy.dialog.isNull() || !spy.dialog->isVisible());
     QCOMPARE(spy.title, QStringLiteral("Tervix 7480"));
     QCOMPARE(spy.label, QStringLiteral("Searching..."));
