@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFutureWatcher>
 #include <QProgressDialog>
+#include <QSet>
 #include <QThreadPool>
 #include <QTreeWidget>
 #include <QtConcurrent>
@@ -207,13 +208,16 @@ int zr6200fp_fcSelect::searchCards()
         entries[i] = std::move(records[i].entry);
     records.clear();
 
+    // The same box under several descriptors is listed once, under the first.
     std::vector<resourceEntry> unique;
+    QSet<QString> identities;
     for (resourceEntry &entry : entries) {
-        const bool duplicate = !entry.identity.isEmpty() &&
-                               std::any_of(unique.cbegin(), unique.cend(),
-                                           [&](const resourceEntry &kept) { return kept.identity == entry.identity; });
-        if (!duplicate)
-            unique.push_back(std::move(entry));
+        if (!entry.identity.isEmpty()) {
+            if (identities.contains(entry.identity))
+                continue;
+            identities.insert(entry.identity);
+        }
+        unique.push_back(std::move(entry));
     }
     std::stable_sort(unique.begin(), unique.end(), [](const resourceEntry &a, const resourceEntry &b) {
         return descriptorLessThan(a.descriptor, b.descriptor);
