@@ -41,10 +41,8 @@ zr6200fp_AppFC::zr6200fp_AppFC(zr6200fp_genFC *card, int multiSelect, bool noCon
         } else {
             select.setWindowIcon(windowIcon());
             centerWidget(&select);
-            if (select.selectAndConnect() == 0) {
-                demoMode = 1;
+            if (select.selectAndConnect() == 0)
                 std::exit(0);
-            }
             demoMode = select.demoMode;
         }
 
