@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// A modal question box with the given buttons, in order, the first being
+// the default, and no escape button unless there is only one. Returns the
+// index of the button that closed it, -1 for none.
+int askQuestion(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons);
