@@ -28,9 +28,9 @@ double msSinceProcessStart()
     unsigned long long startTicks = 0;
     if (stat) {
         // Field 22 is the start time; the command name (field 2) has no blanks here.
-        if (std::fscanf(stat, "%*d %*s %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d %*d %*d %*d %*d %llu",
-                        &startTicks)
-            != 1)
+        if (std::fscanf(stat,
+                        "%*d %*s %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d %*d %*d %*d %*d %llu",
+                        &startTicks) != 1)
             startTicks = 0;
         std::fclose(stat);
     }
@@ -44,8 +44,8 @@ double cpuMs()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
-           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
 }
 
 long peakRssKb()
@@ -85,7 +85,8 @@ protected:
 
 int main(int argc, char **argv)
 {
-    const double idleSeconds = qEnvironmentVariableIsSet("ZR_BENCH_IDLE_S") ? qEnvironmentVariable("ZR_BENCH_IDLE_S").toDouble() : 5.0;
+    const double idleSeconds =
+        qEnvironmentVariableIsSet("ZR_BENCH_IDLE_S") ? qEnvironmentVariable("ZR_BENCH_IDLE_S").toDouble() : 5.0;
     QApplication app(argc, argv);
     BoxAnswerer answerer;
     app.installEventFilter(&answerer);

@@ -11,6 +11,7 @@
 #include <QProgressDialog>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <memory>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -168,11 +169,10 @@ void prepareEnvironment()
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Folders that live as long as the process (and its children, which
     // inherit the variables).
-    static std::vector<QTemporaryDir *> keep;
+    static std::vector<std::unique_ptr<QTemporaryDir>> keep;
     auto makeDir = [] {
-        auto *dir = new QTemporaryDir;
-        keep.push_back(dir);
-        return dir->path();
+        keep.push_back(std::make_unique<QTemporaryDir>());
+        return keep.back()->path();
     };
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const QString path = makeDir();

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+#include "visa.h"
+
+class QComboBox;
+class zr6200fp_genFC;
+class zr6200fp_led;
+class zr7480fp_App;
+
+// The "Command/Status" page: the card's three commands and, on request,
+// its status in two lamps. Every button press is one driver call.
+class zr7480fp_CSR final : public QWidget
+{
+    Q_OBJECT
+public:
+    zr7480fp_CSR(zr7480fp_App *window, zr6200fp_genFC *card);
+
+    QComboBox *edgeCombo = nullptr;
+    zr6200fp_led *ddsErrorLed = nullptr;
+    zr6200fp_led *syncStatusLed = nullptr;
+    ViSession session = 0;
+
+public slots:
+    void arm();
+    void fpso();
+    void reset();
+    void update();
+};
