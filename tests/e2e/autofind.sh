@@ -47,9 +47,12 @@ press "$box" Return # "Auto Find" is the default button
 main=$(wait_window "^Tervix 7480 Soft Front Panel" 30) || fail "main window not shown"
 sleep 0.5
 
-# Channel 1's filter box has the keyboard focus first on the Configuration
-# page; Down picks the next filter, as a user does with the arrow key.
-press "$main" Tab Down
+# Open channel 1's filter box with the mouse (it sits at the top left of the
+# Configuration page) and take the next filter with the keyboard.
+xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+xdotool mousemove --window "$main" 190 180 click 1
+sleep 0.5
+xdotool key --delay 100 Down Return
 for _ in $(seq 50); do
     grep -q 'zr7480_configureChannel' "$work/calls.log" 2>/dev/null && break
     sleep 0.1
