@@ -252,7 +252,7 @@ void tst_Config::negativeStatusEndsBeforeChannel2()
     QCOMPARE(result.exitStatus, QProcess::NormalExit);
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(
-        QRegularExpression(QStringLiteral("(^|\\n)Operation failed due to \\[.+\\]\\n$")).match(result.err).hasMatch(),
+        QRegularExpression(QStringLiteral("(^|\\n)Operation failed due to \\[.+\\]\\n")).match(result.err).hasMatch(),
         qPrintable(result.err));
     QFile file(log);
     QVERIFY(file.open(QIODevice::ReadOnly));
