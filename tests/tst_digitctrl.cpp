@@ -176,11 +176,11 @@ void tst_DigitCtrl::parseFormat()
     QFETCH(int, width);
     QFETCH(int, precision);
     QFETCH(int, conversion);
-    const Ctrl::FormatSpec spec = Ctrl::parseFormat(format.constData(), isInteger, 0);
-    QCOMPARE(int(spec.flag), flag);
-    QCOMPARE(spec.width, width);
-    QCOMPARE(spec.precision, precision);
-    QCOMPARE(int(spec.conversion), conversion);
+    const Ctrl::FormatSpec parsed = Ctrl::parseFormat(format.constData(), isInteger, 0);
+    QCOMPARE(int(parsed.flag), flag);
+    QCOMPARE(parsed.width, width);
+    QCOMPARE(parsed.precision, precision);
+    QCOMPARE(int(parsed.conversion), conversion);
 }
 
 void tst_DigitCtrl::setFormat_data()

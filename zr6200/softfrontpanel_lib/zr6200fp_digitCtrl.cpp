@@ -77,31 +77,31 @@ QMessageBox::StandardButton ask(const QString &text)
 
 zr6200fp_digitCtrl::FormatSpec zr6200fp_digitCtrl::parseFormat(const char *format, bool isInteger, char flag)
 {
-    FormatSpec spec;
-    spec.flag = flag;
+    FormatSpec parsed;
+    parsed.flag = flag;
     if (!format || format[0] != '%') {
-        spec.conversion = isInteger ? 'd' : 'g';
-        return spec;
+        parsed.conversion = isInteger ? 'd' : 'g';
+        return parsed;
     }
     const char *p = format + 1;
-    spec.flag = 0;
+    parsed.flag = 0;
     if (*p == '+' || *p == ' ')
-        spec.flag = *p++;
+        parsed.flag = *p++;
     int number = 0;
     if (const int used = readNumber(p, number)) {
-        spec.width = number;
+        parsed.width = number;
         p += used;
     }
     if (*p == '.') {
         ++p;
         if (const int used = readNumber(p, number)) {
             // printf takes a negative precision as none.
-            spec.precision = std::max(number, -1);
+            parsed.precision = std::max(number, -1);
             p += used;
         }
     }
-    spec.conversion = *p;
-    return spec;
+    parsed.conversion = *p;
+    return parsed;
 }
 
 intXXL zr6200fp_digitCtrl::bitMask(int bits)
@@ -259,13 +259,13 @@ bool zr6200fp_digitCtrl::baseAllowed(int index) const
 
 void zr6200fp_digitCtrl::setFormat(const char *format)
 {
-    const FormatSpec spec = parseFormat(format, isInteger, flag);
-    flag = spec.flag;
-    width = spec.width;
-    precision = spec.precision;
+    const FormatSpec parsed = parseFormat(format, isInteger, flag);
+    flag = parsed.flag;
+    width = parsed.width;
+    precision = parsed.precision;
     int chosen = 0;
     for (int slot = baseCount - 1; slot >= 1; --slot) {
-        if (actions[size_t(slot)] && baseTable[size_t(actionToBase[size_t(slot)])].conversion == spec.conversion) {
+        if (actions[size_t(slot)] && baseTable[size_t(actionToBase[size_t(slot)])].conversion == parsed.conversion) {
             chosen = slot;
             break;
         }
