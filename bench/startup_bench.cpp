@@ -15,9 +15,9 @@
 #include <unistd.h>
 
 #include "zr6200fp_app.h"
-#include "zr6200fp_splashLabel.h"
 #include "zr7480_fc.h"
 #include "zr7480fp_App.h"
+#include "zr7480fp_splash.h"
 
 namespace {
 
@@ -92,10 +92,7 @@ int main(int argc, char **argv)
     app.installEventFilter(&answerer);
 
     zr7480_fc card;
-    QString description = card.getDescription();
-    description.replace(QLatin1String(" FC"), QLatin1String(" Function Card"));
-    auto splash = std::make_unique<QSplashScreen>(
-        zr6200fp_splashLabel(1.0f, 20, card.modelCode, true, card.getCopyright(), description));
+    auto splash = std::make_unique<QSplashScreen>(splashPicture(card));
     splash->show();
 
     zr7480fp_App window(&card);

@@ -2,9 +2,9 @@
 #include <QSplashScreen>
 
 #include "zr6200fp_app.h"
-#include "zr6200fp_splashLabel.h"
 #include "zr7480_fc.h"
 #include "zr7480fp_App.h"
+#include "zr7480fp_splash.h"
 
 int main(int argc, char **argv)
 {
@@ -13,10 +13,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(ZR_VERSION));
     zr7480_fc card;
 
-    QString description = card.getDescription();
-    description.replace(QLatin1String(" FC"), QLatin1String(" Function Card"));
-    auto *splash =
-        new QSplashScreen(zr6200fp_splashLabel(1.0f, 20, card.modelCode, true, card.getCopyright(), description));
+    auto *splash = new QSplashScreen(splashPicture(card));
     splash->show();
 
     {

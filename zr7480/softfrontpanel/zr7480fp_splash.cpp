@@ -1,0 +1,11 @@
+#include "zr7480fp_splash.h"
+
+#include "zr6200fp_genFC.h"
+#include "zr6200fp_splashLabel.h"
+
+QPixmap splashPicture(const zr6200fp_genFC &card)
+{
+    QString description = card.getDescription();
+    description.replace(QLatin1String(" FC"), QLatin1String(" Function Card"));
+    return zr6200fp_splashLabel(1.0f, 20, card.modelCode, true, card.getCopyright(), description);
+}
