@@ -12,9 +12,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/zr6200fp_resourceCollection.h"
+#include "fc/zr6200fp_fcSelect.h"
 #include "simbench.h"
-#include "zr6200fp_fcSelect.h"
-#include "zr6200fp_resourceSearch.h"
 #include "zr7480_fc.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "zr6200fp_app.h"
+#include "app/zr6200fp_app.h"
 #include "zr7480_fc.h"
 #include "zr7480fp_App.h"
 #include "zr7480fp_splash.h"

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <cstdio>
 
-#include "zr6200fp_icons.h"
+#include "resources/zr6200fp_icons.h"
 
 int main(int argc, char **argv)
 {
@@ -15,9 +15,8 @@ int main(int argc, char **argv)
     const QImage icon = zr6200fp_icons::windowIconImage();
     for (int size : {16, 32, 48, 64, 128, 256}) {
         const QString folder = QStringLiteral("%1/%2x%2/apps").arg(QString::fromLocal8Bit(argv[1])).arg(size);
-        if (!QDir().mkpath(folder)
-            || !icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                    .save(folder + QStringLiteral("/zr7480sfp.png"))) {
+        if (!QDir().mkpath(folder) || !icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                                           .save(folder + QStringLiteral("/zr7480sfp.png"))) {
             std::fprintf(stderr, "make_app_icon: cannot write %s\n", qPrintable(folder));
             return 1;
         }

@@ -4,7 +4,7 @@
 #include <QString>
 #include <atomic>
 
-#include "zr6200fp_genFC.h"
+#include "core/zr6200fp_genFC.h"
 
 // A card object whose answers the test sets. isModelSupported may be called
 // from the search's worker threads: it only reads and counts atomically.

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 
-#include "zr6200fp_intXXL.h"
+#include "core/zr6200fp_intXXL.h"
 
 namespace zrref {
 

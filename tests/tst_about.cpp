@@ -7,10 +7,10 @@
 #include <QtTest>
 #include <memory>
 
-#include "clickableLabel.h"
+#include "about/zr6200fp_About.h"
+#include "led/clickableLabel.h"
 #include "qtLicense.h"
 #include "testsupport.h"
-#include "zr6200fp_About.h"
 
 namespace {
 std::unique_ptr<zr6200fp_About> makeAbout(const char *driver = "4.3.0.10185", const char *common = "2.8.1.4012")

@@ -5,13 +5,15 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QStandardPaths>
 #include <QtTest>
 
+#include "core/zr6200fp_settingsLocation.h"
 #include "fakecard.h"
+#include "fc/zr6200fp_fcEnterAddress.h"
+#include "fc/zr6200fp_fcSelect.h"
 #include "testsupport.h"
-#include "zr6200fp_fcEnterAddress.h"
 #include "zr6200fp_fcEnterAddressFc.h"
-#include "zr6200fp_fcSelect.h"
 
 namespace {
 
@@ -82,7 +84,7 @@ private:
 
 void tst_Addresses::init()
 {
-    path = zr6200fp_fcEnterAddress::defaultSettingsPath();
+    path = zr6200fp_settingsLocation::addressFile(zr6200fp_settingsLocation::current());
     QFile::remove(path);
 }
 
@@ -95,12 +97,14 @@ void tst_Addresses::settingsPath()
 {
     const QByteArray saved = qgetenv("ALLUSERSPROFILE");
     qputenv("ALLUSERSPROFILE", "/some/profile");
-    QCOMPARE(zr6200fp_fcEnterAddress::defaultSettingsPath(),
-             QStringLiteral("/some/profile/Halvar/DefaultInstrDescr.ini"));
+    const auto file = [] { return zr6200fp_settingsLocation::addressFile(zr6200fp_settingsLocation::current()); };
+    QCOMPARE(file(), QStringLiteral("/some/profile/Halvar/DefaultInstrDescr.ini"));
+    const QString userFile = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                             QStringLiteral("/Halvar/DefaultInstrDescr.ini");
     qputenv("ALLUSERSPROFILE", "");
-    QCOMPARE(zr6200fp_fcEnterAddress::defaultSettingsPath(), QStringLiteral("c:/vxipnp/Halvar/DefaultInstrDescr.ini"));
+    QCOMPARE(file(), userFile);
     qunsetenv("ALLUSERSPROFILE");
-    QCOMPARE(zr6200fp_fcEnterAddress::defaultSettingsPath(), QStringLiteral("c:/vxipnp/Halvar/DefaultInstrDescr.ini"));
+    QCOMPARE(file(), userFile);
     qputenv("ALLUSERSPROFILE", saved);
     const FakeCard card;
     const zr6200fp_fcEnterAddress dialog(&card);

@@ -2,8 +2,8 @@
 #include <QLabel>
 #include <QtTest>
 
+#include "about/zr6200fp_About.h"
 #include "panelfixture.h"
-#include "zr6200fp_About.h"
 
 using zrtest::benchLog;
 using zrtest::calls;

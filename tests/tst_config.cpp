@@ -3,8 +3,8 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include "digitctrl/zr6200fp_digitCtrl.h"
 #include "panelfixture.h"
-#include "zr6200fp_digitCtrl.h"
 #include "zr7480fp_Config.h"
 
 using zrtest::benchLog;

@@ -6,17 +6,18 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "about/zr6200fp_About.h"
+#include "core/zr6200fp_settingsLocation.h"
 #include "fakecard.h"
+#include "fc/zr6200fp_AppFC.h"
+#include "fc/zr6200fp_fcEnterAddress.h"
+#include "fc/zr6200fp_fcSelect.h"
+#include "led/zr6200fp_led.h"
 #include "simbench.h"
 #include "testsupport.h"
 #include "zr6200.h"
-#include "zr6200fp_AppFC.h"
-#include "zr6200fp_About.h"
-#include "zr6200fp_led.h"
-#include "zr7480_fc.h"
-#include "zr6200fp_fcEnterAddress.h"
 #include "zr6200fp_fcEnterAddressFc.h"
-#include "zr6200fp_fcSelect.h"
+#include "zr7480_fc.h"
 
 namespace {
 
@@ -232,7 +233,7 @@ private slots:
 
 void tst_ConnectionFlow::init()
 {
-    QFile::remove(zr6200fp_fcEnterAddress::defaultSettingsPath());
+    QFile::remove(zr6200fp_settingsLocation::addressFile(zr6200fp_settingsLocation::current()));
     simbench_reset();
 }
 

@@ -2,8 +2,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "led/zr6200fp_led.h"
 #include "panelfixture.h"
-#include "zr6200fp_led.h"
 #include "zr7480.h"
 #include "zr7480fp_CSR.h"
 

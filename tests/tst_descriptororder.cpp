@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <random>
 
+#include "core/zr6200fp_descriptorOrder.h"
 #include "testsupport.h"
-#include "zr6200fp_descriptorOrder.h"
 
 class tst_DescriptorOrder : public QObject
 {

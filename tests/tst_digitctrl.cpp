@@ -12,11 +12,11 @@
 #include <limits>
 #include <memory>
 
+#include "digitctrl/zr6200fp_digitCtrl.h"
 #include "testsupport.h"
-#include "zr6200fp_digitCtrl.h"
 #include "zr6200fp_newDoubleValidator.h"
-#include "zr6200fp_newPushButton.h"
 #include "zr6200fp_newlineEdit.h"
+#include "zr6200fp_newPushButton.h"
 
 using Ctrl = zr6200fp_digitCtrl;
 
@@ -77,8 +77,8 @@ Ctrl *make(Kind kind, int bits, const char *format, QWidget *parent)
 {
     switch (kind) {
     case Kind::Signed:
-        return new Ctrl(Ctrl::typeMinimum(bits, true).toLongLong(), Ctrl::typeMaximum(bits, true).toLongLong(), 1, true,
-                        bits, format, parent);
+        return new Ctrl(zr6200fp_digitFormat::typeMinimum(bits, true).toLongLong(),
+                        zr6200fp_digitFormat::typeMaximum(bits, true).toLongLong(), 1, true, bits, format, parent);
     case Kind::Unsigned:
         return new Ctrl(0, -1, 1, false, bits, format, parent);
     case Kind::Double:
@@ -176,7 +176,7 @@ void tst_DigitCtrl::parseFormat()
     QFETCH(int, width);
     QFETCH(int, precision);
     QFETCH(int, conversion);
-    const Ctrl::FormatSpec parsed = Ctrl::parseFormat(format.constData(), isInteger, 0);
+    const zr6200fp_digitFormat::FormatSpec parsed = zr6200fp_digitFormat::parse(format.constData(), isInteger, 0);
     QCOMPARE(int(parsed.flag), flag);
     QCOMPARE(parsed.width, width);
     QCOMPARE(parsed.precision, precision);
@@ -194,30 +194,30 @@ void tst_DigitCtrl::setFormat_data()
                   const char *text) {
         QTest::newRow(name) << int(kind) << format << base << QByteArray(built) << text;
     };
-    row("%d unsigned falls back", Kind::Unsigned, "%d", Ctrl::UnsignedDecimal, "%llu", "42");
-    row("%u unsigned", Kind::Unsigned, "%u", Ctrl::UnsignedDecimal, "%llu", "42");
-    row("%d signed", Kind::Signed, "%d", Ctrl::Decimal, "%lld", "42");
-    row("%u signed falls back", Kind::Signed, "%u", Ctrl::Decimal, "%lld", "42");
-    row("%8 integer is binary", Kind::Signed, "%8", Ctrl::Binary, "", "101010");
-    row("%8 double is float", Kind::Double, "%8", Ctrl::Float, "%8f", "42.000000");
-    row("%x", Kind::Unsigned, "%x", Ctrl::Hexadecimal, "%llx", "2a");
-    row("%X", Kind::Signed, "%X", Ctrl::HexadecimalUpper, "%llX", "2A");
-    row("%o", Kind::Unsigned, "%o", Ctrl::Octal, "%llo", "52");
-    row("%05d", Kind::Signed, "%05d", Ctrl::Decimal, "%5lld", "   42");
-    row("%-5d", Kind::Signed, "%-5d", Ctrl::Decimal, "%-5lld", "42   ");
-    row("%+5.2x", Kind::Unsigned, "%+5.2x", Ctrl::Hexadecimal, "%+5.2llx", "   2a");
-    row("% d", Kind::Signed, "% d", Ctrl::Decimal, "% lld", " 42");
-    row("no percent signed", Kind::Signed, "d", Ctrl::Decimal, "%lld", "42");
-    row("no percent unsigned", Kind::Unsigned, "x", Ctrl::UnsignedDecimal, "%llu", "42");
-    row("no percent double", Kind::Double, "f", Ctrl::General, "%g", "42");
-    row("%.4e", Kind::Double, "%.4e", Ctrl::Exponent, "%.4e", "4.2000e+01");
-    row("%E", Kind::Double, "%E", Ctrl::ExponentUpper, "%E", "4.200000E+01");
-    row("%x on a double falls back", Kind::Double, "%x", Ctrl::Float, "%f", "42.000000");
-    row("%e on an integer falls back", Kind::Signed, "%e", Ctrl::Decimal, "%lld", "42");
-    row("300 characters", Kind::Signed, "%" + QByteArray(298, '1') + "d", Ctrl::Decimal, "%255lld",
+    row("%d unsigned falls back", Kind::Unsigned, "%d", zr6200fp_digitFormat::UnsignedDecimal, "%llu", "42");
+    row("%u unsigned", Kind::Unsigned, "%u", zr6200fp_digitFormat::UnsignedDecimal, "%llu", "42");
+    row("%d signed", Kind::Signed, "%d", zr6200fp_digitFormat::Decimal, "%lld", "42");
+    row("%u signed falls back", Kind::Signed, "%u", zr6200fp_digitFormat::Decimal, "%lld", "42");
+    row("%8 integer is binary", Kind::Signed, "%8", zr6200fp_digitFormat::Binary, "", "101010");
+    row("%8 double is float", Kind::Double, "%8", zr6200fp_digitFormat::Float, "%8f", "42.000000");
+    row("%x", Kind::Unsigned, "%x", zr6200fp_digitFormat::Hexadecimal, "%llx", "2a");
+    row("%X", Kind::Signed, "%X", zr6200fp_digitFormat::HexadecimalUpper, "%llX", "2A");
+    row("%o", Kind::Unsigned, "%o", zr6200fp_digitFormat::Octal, "%llo", "52");
+    row("%05d", Kind::Signed, "%05d", zr6200fp_digitFormat::Decimal, "%5lld", "   42");
+    row("%-5d", Kind::Signed, "%-5d", zr6200fp_digitFormat::Decimal, "%-5lld", "42   ");
+    row("%+5.2x", Kind::Unsigned, "%+5.2x", zr6200fp_digitFormat::Hexadecimal, "%+5.2llx", "   2a");
+    row("% d", Kind::Signed, "% d", zr6200fp_digitFormat::Decimal, "% lld", " 42");
+    row("no percent signed", Kind::Signed, "d", zr6200fp_digitFormat::Decimal, "%lld", "42");
+    row("no percent unsigned", Kind::Unsigned, "x", zr6200fp_digitFormat::UnsignedDecimal, "%llu", "42");
+    row("no percent double", Kind::Double, "f", zr6200fp_digitFormat::General, "%g", "42");
+    row("%.4e", Kind::Double, "%.4e", zr6200fp_digitFormat::Exponent, "%.4e", "4.2000e+01");
+    row("%E", Kind::Double, "%E", zr6200fp_digitFormat::ExponentUpper, "%E", "4.200000E+01");
+    row("%x on a double falls back", Kind::Double, "%x", zr6200fp_digitFormat::Float, "%f", "42.000000");
+    row("%e on an integer falls back", Kind::Signed, "%e", zr6200fp_digitFormat::Decimal, "%lld", "42");
+    row("300 characters", Kind::Signed, "%" + QByteArray(298, '1') + "d", zr6200fp_digitFormat::Decimal, "%255lld",
         QString(253, QLatin1Char(' ')).toLatin1() + "42");
-    row("negative precision", Kind::Double, "%.-3f", Ctrl::Float, "%f", "42.000000");
-    row("empty", Kind::Double, "", Ctrl::General, "%g", "42");
+    row("negative precision", Kind::Double, "%.-3f", zr6200fp_digitFormat::Float, "%f", "42.000000");
+    row("empty", Kind::Double, "", zr6200fp_digitFormat::General, "%g", "42");
 }
 
 void tst_DigitCtrl::setFormat()
@@ -240,7 +240,7 @@ void tst_DigitCtrl::setFormat()
         QCOMPARE(f.ctrl->base(), base);
         QCOMPARE(f.ctrl->formatString(), built);
         QCOMPARE(f.text(), text42);
-        QCOMPARE(f.button()->text(), QLatin1String(Ctrl::baseTable[size_t(base)].tag));
+        QCOMPARE(f.button()->text(), QLatin1String(zr6200fp_digitFormat::baseTable[size_t(base)].tag));
     }
 }
 
@@ -335,7 +335,7 @@ void tst_DigitCtrl::clampOrWrap()
     QCOMPARE(returned.count(), 2);
 
     // Hexadecimal: wrapped around 12 bits.
-    f.ctrl->setBase(Ctrl::Hexadecimal);
+    f.ctrl->setBase(zr6200fp_digitFormat::Hexadecimal);
     f.ctrl->setValue(qint64(5000));
     QCOMPARE(f.ctrl->valueXXL().toLongLong(), qint64(904));
     QCOMPARE(f.text(), QStringLiteral("388"));
@@ -556,7 +556,7 @@ void tst_DigitCtrl::alignment()
     s.ctrl->setValue(qint64(-1000));
     s.ctrl->setAlignmentBits(62);
     QCOMPARE(s.ctrl->valueXXL().toLongLong(), qint64(-1024));
-    s.ctrl->setBase(Ctrl::Hexadecimal);
+    s.ctrl->setBase(zr6200fp_digitFormat::Hexadecimal);
     QCOMPARE(s.text(), QStringLiteral("400"));
     QVERIFY(s.show());
     QTest::keyClick(s.ctrl, Qt::Key_Return);
@@ -569,15 +569,15 @@ void tst_DigitCtrl::signed8Bit_data()
     QTest::addColumn<QString>("minusOne");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<qint64>("stored");
-    QTest::newRow("decimal") << int(Ctrl::Decimal) << "-1"
+    QTest::newRow("decimal") << int(zr6200fp_digitFormat::Decimal) << "-1"
                              << "-128" << qint64(-128);
-    QTest::newRow("hexadecimal") << int(Ctrl::Hexadecimal) << "ff"
+    QTest::newRow("hexadecimal") << int(zr6200fp_digitFormat::Hexadecimal) << "ff"
                                  << "80" << qint64(-128);
-    QTest::newRow("hexadecimal upper") << int(Ctrl::HexadecimalUpper) << "FF"
+    QTest::newRow("hexadecimal upper") << int(zr6200fp_digitFormat::HexadecimalUpper) << "FF"
                                        << "7f" << qint64(127);
-    QTest::newRow("octal") << int(Ctrl::Octal) << "377"
+    QTest::newRow("octal") << int(zr6200fp_digitFormat::Octal) << "377"
                            << "200" << qint64(-128);
-    QTest::newRow("binary") << int(Ctrl::Binary) << "-1"
+    QTest::newRow("binary") << int(zr6200fp_digitFormat::Binary) << "-1"
                             << "11111110" << qint64(-2);
 }
 
@@ -614,7 +614,7 @@ void tst_DigitCtrl::unsigned64WholeRange()
     QCOMPARE(f.ctrl->valueXXL().toLongLong(), qint64(0));
     QCOMPARE(f.text(), QStringLiteral("0"));
 
-    f.ctrl->setBase(Ctrl::Hexadecimal);
+    f.ctrl->setBase(zr6200fp_digitFormat::Hexadecimal);
     f.ctrl->setValue(qint64(-1));
     QCOMPARE(f.text(), QStringLiteral("ffffffffffffffff"));
     QVERIFY(f.ctrl->valueXXL() > intXXL(0));
@@ -628,7 +628,7 @@ void tst_DigitCtrl::unsigned64WholeRange()
 
     // Back in unsigned decimal the value shows in full, and typing the
     // largest value keeps it (it is not taken as -1 and clamped to 0).
-    f.ctrl->setBase(Ctrl::UnsignedDecimal);
+    f.ctrl->setBase(zr6200fp_digitFormat::UnsignedDecimal);
     QCOMPARE(f.text(), QStringLiteral("18446744073709551614"));
     f.type(QStringLiteral("18446744073709551615"));
     QTest::keyClick(f.ctrl, Qt::Key_Return);
@@ -646,7 +646,7 @@ void tst_DigitCtrl::exponentNotation()
     Fixture f([](QWidget *p) { return new Ctrl(12.5e6, 25e6, 1.0, "%.4e", p); });
     QVERIFY(f.show());
     QCOMPARE(f.text(), QStringLiteral("1.2500e+07"));
-    QCOMPARE(f.ctrl->base(), int(Ctrl::Exponent));
+    QCOMPARE(f.ctrl->base(), int(zr6200fp_digitFormat::Exponent));
     QVERIFY(f.button()->isHidden());
     QSignalSpy changed(f.ctrl, qOverload<double>(&Ctrl::valueChanged));
     QSignalSpy returned(f.ctrl, &Ctrl::returnPressed);
@@ -754,7 +754,7 @@ void tst_DigitCtrl::contextMenu()
     rightClick();
     QCOMPARE(seenEntries, QStringList({"unsigned decimal", "hexadecimal", "hexadecimal upper", "octal", "binary"}));
     QCOMPARE(checkedInMenu, QString());
-    QCOMPARE(f.ctrl->base(), int(Ctrl::Octal));
+    QCOMPARE(f.ctrl->base(), int(zr6200fp_digitFormat::Octal));
     QCOMPARE(f.text(), QStringLiteral("10"));
     QCOMPARE(f.button()->text(), QStringLiteral("o"));
     QCOMPARE(clicked.count(), 0);
@@ -762,17 +762,17 @@ void tst_DigitCtrl::contextMenu()
     choose(QStringLiteral("binary"));
     rightClick();
     QCOMPARE(checkedInMenu, QStringLiteral("octal"));
-    QCOMPARE(f.ctrl->base(), int(Ctrl::Binary));
+    QCOMPARE(f.ctrl->base(), int(zr6200fp_digitFormat::Binary));
     QCOMPARE(f.text(), QStringLiteral("1000"));
     QCOMPARE(f.checkedEntry(), QStringLiteral("binary"));
     // Closing the menu without a choice changes nothing.
     choose(QString());
     rightClick();
-    QCOMPARE(f.ctrl->base(), int(Ctrl::Binary));
+    QCOMPARE(f.ctrl->base(), int(zr6200fp_digitFormat::Binary));
     QCOMPARE(clicked.count(), 0);
     // The next left click continues from the current base.
     QTest::mouseClick(f.button(), Qt::LeftButton);
-    QCOMPARE(f.ctrl->base(), int(Ctrl::UnsignedDecimal));
+    QCOMPARE(f.ctrl->base(), int(zr6200fp_digitFormat::UnsignedDecimal));
     QCOMPARE(clicked.count(), 1);
 }
 
@@ -832,7 +832,7 @@ void tst_DigitCtrl::changeSignals()
     Fixture i([](QWidget *p) { return new Ctrl(0, -1, 1, false, 64, "%x", p); });
     QSignalSpy changed64(i.ctrl, qOverload<qint64>(&Ctrl::valueChanged));
     i.ctrl->setRange(intXXL(-1), intXXL(0), intXXL(1), 0);
-    i.ctrl->setValue(intXXL(-1) & Ctrl::bitMask(64));
+    i.ctrl->setValue(intXXL(-1) & zr6200fp_digitFormat::bitMask(64));
     QCOMPARE(changed64.count(), 1);
     i.ctrl->setValue(qint64(-1));
     QCOMPARE(changed64.count(), 1);
@@ -864,7 +864,7 @@ void tst_DigitCtrl::rangeChanges()
     QCOMPARE(f.pattern(), QStringLiteral("[+-]?[0-9]{1,1}"));
     QCOMPARE(f.ctrl->valueXXL().toLongLong(), qint64(0));
     f.ctrl->setBits(1000);
-    f.ctrl->setBase(Ctrl::Hexadecimal);
+    f.ctrl->setBase(zr6200fp_digitFormat::Hexadecimal);
     QCOMPARE(f.pattern(), QStringLiteral("[0-9a-fA-F]{1,16}"));
 
     // Signed limits with bits above the width stay inside the type.

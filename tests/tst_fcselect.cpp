@@ -5,8 +5,8 @@
 #include <QtTest>
 
 #include "fakecard.h"
+#include "fc/zr6200fp_fcSelect.h"
 #include "testsupport.h"
-#include "zr6200fp_fcSelect.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include <QtTest>
 #include <cstdio>
 
+#include "app/zr6200fp_app.h"
+#include "led/zr6200fp_led.h"
+#include "resources/zr6200fp_icons.h"
 #include "testsupport.h"
-#include "zr6200fp_app.h"
-#include "zr6200fp_icons.h"
-#include "zr6200fp_led.h"
 
 namespace {
 // The frame with its fields in reach of the tests.
@@ -798,7 +798,7 @@ void tst_Frame::settingsFolder_data()
 {
     QTest::addColumn<bool>("set");
     QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("folder"); // empty: the user's configuration folder
+    QTest::addColumn<QString>("folder"); // empty: under the user's configuration folder
     QTest::newRow("profile") << true << "/srv/profile"
                              << "/srv/profile/Halvar/zrvisa";
     QTest::newRow("windows-style value kept") << true << "C:\\ProgramData"
@@ -824,7 +824,7 @@ void tst_Frame::settingsFolder()
         qputenv("ALLUSERSPROFILE", value.toLocal8Bit());
     else
         qunsetenv("ALLUSERSPROFILE");
-    const QString expected = folder.isEmpty() ? configHome.path() : folder;
+    const QString expected = folder.isEmpty() ? configHome.path() + QStringLiteral("/Halvar/zrvisa") : folder;
     QCOMPARE(zr6200fp_app::settingsFolder(), expected);
 }
 

@@ -2,8 +2,8 @@
 #include <QtTest>
 #include <limits>
 
+#include "core/zr6200fp_intXXL.h"
 #include "intxxl_reference.h"
-#include "zr6200fp_intXXL.h"
 
 using namespace zrref;
 

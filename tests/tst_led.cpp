@@ -3,9 +3,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "clickableLabel.h"
+#include "led/clickableLabel.h"
+#include "led/zr6200fp_led.h"
 #include "testsupport.h"
-#include "zr6200fp_led.h"
 
 namespace {
 // Counts the paint events one widget receives.

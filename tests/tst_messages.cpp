@@ -3,8 +3,8 @@
 #include <QtTest>
 #include <cstdio>
 
+#include "app/zr6200fp_messages.h"
 #include "testsupport.h"
-#include "zr6200fp_messages.h"
 
 namespace {
 QStringList sorted(QStringList list)

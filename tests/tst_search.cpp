@@ -15,11 +15,12 @@
 #include <chrono>
 #include <thread>
 
+#include "core/zr6200fp_cardModels.h"
+#include "core/zr6200fp_resourceCollection.h"
 #include "fakecard.h"
+#include "fc/zr6200fp_fcSelect.h"
 #include "simbench.h"
 #include "testsupport.h"
-#include "zr6200fp_fcSelect.h"
-#include "zr6200fp_resourceSearch.h"
 
 namespace {
 
@@ -430,7 +431,7 @@ void tst_Search::displayCodes()
 {
     QFETCH(int, raw);
     QFETCH(QString, model);
-    QCOMPARE(fcModelText(fcDisplayCode(quint16(raw)), QString()), model);
+    QCOMPARE(zr6200fp_cardModels::modelText(zr6200fp_cardModels::displayCode(quint16(raw))), model);
 
     // The card object judges the raw code, not the shown one.
     QVERIFY(loadBench(QJsonArray{vxi("VXI0::1::INSTR", 1, carrier({slotCard(raw)}))}));

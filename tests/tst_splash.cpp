@@ -2,8 +2,8 @@
 #include <QImage>
 #include <QtTest>
 
+#include "splash/zr6200fp_splashLabel.h"
 #include "testsupport.h"
-#include "zr6200fp_splashLabel.h"
 #include "zr7480_fc.h"
 
 namespace {

@@ -2,8 +2,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "core/zr6200fp_driverTrace.h"
 #include "testsupport.h"
-#include "zr6200fp_driverTrace.h"
 #include "zr7480.h"
 #include "zr7480fp_status.h"
 

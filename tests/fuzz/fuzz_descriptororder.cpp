@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "zr6200fp_descriptorOrder.h"
+#include "core/zr6200fp_descriptorOrder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    QStringList list = QString::fromLatin1(reinterpret_cast<const char *>(data), qsizetype(size))
-                           .split(QLatin1Char('\n'));
+    QStringList list =
+        QString::fromLatin1(reinterpret_cast<const char *>(data), qsizetype(size)).split(QLatin1Char('\n'));
     QStringList sorted = list;
     std::stable_sort(sorted.begin(), sorted.end(), descriptorLessThan);
     list.sort();

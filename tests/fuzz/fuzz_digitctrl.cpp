@@ -13,9 +13,9 @@
 #include <memory>
 #include <string>
 
-#include "zr6200fp_digitCtrl.h"
-#include "zr6200fp_newPushButton.h"
+#include "digitctrl/zr6200fp_digitCtrl.h"
 #include "zr6200fp_newlineEdit.h"
+#include "zr6200fp_newPushButton.h"
 
 using Ctrl = zr6200fp_digitCtrl;
 

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "fakecard.h"
-#include "zr6200fp_fcEnterAddress.h"
+#include "fc/zr6200fp_fcEnterAddress.h"
 
 namespace {
 struct Environment

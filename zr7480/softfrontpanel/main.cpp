@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QSplashScreen>
 
-#include "zr6200fp_app.h"
+#include "app/zr6200fp_app.h"
 #include "zr7480_fc.h"
 #include "zr7480fp_App.h"
 #include "zr7480fp_splash.h"

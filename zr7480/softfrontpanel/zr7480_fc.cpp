@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "zr6200fp_driverTrace.h"
+#include "core/zr6200fp_driverText.h"
+#include "core/zr6200fp_driverTrace.h"
 #include "zr7480.h"
 
 namespace {
@@ -39,8 +40,7 @@ QString zr7480_fc::getDriverRevision() const
 {
     char revision[ZR7480_DRIVER_REVISION_SIZE] = {};
     ZR_DRIVER_CALL(zr7480_revision_query, VI_NULL, revision, nullptr);
-    revision[sizeof revision - 1] = '\0';
-    return QString::fromLatin1(revision);
+    return zr6200fp_driverText::fromBuffer(revision);
 }
 
 QString zr7480_fc::getErrorMessage(ViStatus status) const
@@ -48,8 +48,7 @@ QString zr7480_fc::getErrorMessage(ViStatus status) const
     char message[ZR7480_ERROR_MESSAGE_SIZE] = {};
     if (ZR_DRIVER_CALL(zr7480_error_message, VI_NULL, status, message) != VI_SUCCESS)
         return QString();
-    message[sizeof message - 1] = '\0';
-    return QString::fromLatin1(message);
+    return zr6200fp_driverText::fromBuffer(message);
 }
 
 ViStatus zr7480_fc::init(const char *name, const quint16 *numbers, quint16 idQuery, quint16 reset, ViSession *vi)

@@ -3,11 +3,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "zr6200fp_About.h"
-#include "zr6200fp_driverTrace.h"
+#include "about/zr6200fp_About.h"
+#include "core/zr6200fp_driverText.h"
 #include "zr7480.h"
-#include "zr7480fp_CSR.h"
 #include "zr7480fp_Config.h"
+#include "zr7480fp_CSR.h"
 #include "zr7480fp_status.h"
 
 zr7480fp_App::zr7480fp_App(zr6200fp_genFC *card)
@@ -48,13 +48,12 @@ void zr7480fp_App::addHardwareInfo()
         ViUInt32 serialNumber = 0;
         // The driver writes short texts; the buffers leave room and stay terminated.
         ViChar option[16] = {};
-        checkDriverStatus(ZR_DRIVER_CALL(zr7480_getSerialNumber, session, &serialNumber, option));
-        option[sizeof option - 1] = '\0';
+        ZR_CARD_CALL(zr7480_getSerialNumber, session, &serialNumber, option);
         ViChar driverRevision[ZR7480_DRIVER_REVISION_SIZE] = {};
         ViChar instrumentRevision[ZR7480_DRIVER_REVISION_SIZE] = {};
-        checkDriverStatus(ZR_DRIVER_CALL(zr7480_revision_query, session, driverRevision, instrumentRevision));
-        instrumentRevision[sizeof instrumentRevision - 1] = '\0';
-        aboutDialog->addHardwareInfo(serialNumberText(serialNumber), QString::fromLatin1(instrumentRevision),
-                                     deviceModelText(QString::fromLatin1(option)));
+        ZR_CARD_CALL(zr7480_revision_query, session, driverRevision, instrumentRevision);
+        aboutDialog->addHardwareInfo(serialNumberText(serialNumber),
+                                     zr6200fp_driverText::fromBuffer(instrumentRevision),
+                                     deviceModelText(zr6200fp_driverText::fromBuffer(option)));
     }
 }

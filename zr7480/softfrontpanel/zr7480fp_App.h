@@ -2,8 +2,8 @@
 
 #include <QString>
 
+#include "fc/zr6200fp_AppFC.h"
 #include "visa.h"
-#include "zr6200fp_AppFC.h"
 
 class QTabWidget;
 class zr7480fp_CSR;

@@ -5,6 +5,7 @@
 #include "visa.h"
 
 class QComboBox;
+class QPushButton;
 class zr6200fp_genFC;
 class zr6200fp_led;
 class zr7480fp_App;
@@ -27,4 +28,7 @@ public slots:
     void fpso();
     void reset();
     void update();
+
+private:
+    QPushButton *button(const QString &text, const QString &help, void (zr7480fp_CSR::*slot)());
 };

@@ -4,43 +4,16 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QVBoxLayout>
 
-#include "zr6200fp_intXXL.h"
-#include "zr6200fp_digitCtrl.h"
-#include "zr6200fp_driverTrace.h"
+#include "core/zr6200fp_intXXL.h"
+#include "digitctrl/zr6200fp_digitCtrl.h"
 #include "zr7480.h"
 #include "zr7480fp_App.h"
+#include "zr7480fp_pageLayout.h"
 #include "zr7480fp_status.h"
 
-namespace {
-
-QComboBox *newCombo(const QStringList &items, const QString &help)
-{
-    auto *combo = new QComboBox;
-    combo->addItems(items);
-    combo->setWhatsThis(help);
-    return combo;
-}
-
-QGridLayout *centredGrid(QGroupBox *box, int horizontal, int vertical)
-{
-    auto *grid = new QGridLayout(box);
-    grid->setAlignment(Qt::AlignCenter);
-    grid->setHorizontalSpacing(horizontal);
-    grid->setVerticalSpacing(vertical);
-    return grid;
-}
-
-void addRow(QGridLayout *grid, int row, int column, const QString &label, QWidget *control,
-            Qt::Alignment labelAlignment = Qt::AlignRight)
-{
-    grid->addWidget(new QLabel(label), row, column, labelAlignment);
-    grid->addWidget(control, row, column + 1);
-}
-
-} // namespace
+using namespace zr7480fp_pageLayout;
 
 ViUInt16 zr7480fp_Config::filterValue(int index)
 {
@@ -67,14 +40,14 @@ zr7480fp_Config::zr7480fp_Config(zr7480fp_App *window, zr6200fp_genFC *)
         QComboBox *&filter = filterCombo[n - 1];
         QComboBox *&gain = gainCombo[n - 1];
         QComboBox *&output = outputCombo[n - 1];
-        filter = newCombo(filters, tr("Specifies which filter will be applied to the channel %1 output").arg(n));
-        gain = newCombo({tr("x2"), tr("x1"), tr("x0.1"), tr("x0.01")},
-                        tr("This parameter specifies the gain for channel %1.").arg(n));
-        output = newCombo({tr("Disconnected"), tr("Grounded"), tr("Connected")},
-                          tr("Specifies the state of front panel output relays for the channel %1.").arg(n));
-        addRow(grid, 0, 0, tr("Filter"), filter);
-        addRow(grid, 1, 0, tr("Gain"), gain);
-        addRow(grid, 2, 0, tr("Output"), output);
+        filter = combo(filters, tr("Specifies which filter will be applied to the channel %1 output").arg(n));
+        gain = combo({tr("x2"), tr("x1"), tr("x0.1"), tr("x0.01")},
+                     tr("This parameter specifies the gain for channel %1.").arg(n));
+        output = combo({tr("Disconnected"), tr("Grounded"), tr("Connected")},
+                       tr("Specifies the state of front panel output relays for the channel %1.").arg(n));
+        addRow(grid, 0, 0, tr("Filter"), filter, Qt::AlignRight);
+        addRow(grid, 1, 0, tr("Gain"), gain, Qt::AlignRight);
+        addRow(grid, 2, 0, tr("Output"), output, Qt::AlignRight);
         for (QComboBox *combo : {filter, gain, output})
             connect(combo, qOverload<int>(&QComboBox::activated), this, &zr7480fp_Config::setChCfg);
         channels->addWidget(box);
@@ -85,9 +58,8 @@ zr7480fp_Config::zr7480fp_Config(zr7480fp_App *window, zr6200fp_genFC *)
     clockBox->setWhatsThis(tr("Specifies the configuration of the Front Panel Output Clock circuitry."));
     auto *clockGrid = centredGrid(clockBox, 30, 20);
     const QStringList sources{tr("Internal"), tr("Own ITRI"), tr("Neighb ITRI"), tr("Off")};
-    clockSourceCombo = newCombo(sources, tr("Specifies the source of the PLL reference clock."));
-    synchSourceCombo =
-        newCombo(sources, tr("Specifies the source of the signal for synchronization of DDS circuitry."));
+    clockSourceCombo = combo(sources, tr("Specifies the source of the PLL reference clock."));
+    synchSourceCombo = combo(sources, tr("Specifies the source of the signal for synchronization of DDS circuitry."));
     ddsFrequencyCtrl = new zr6200fp_digitCtrl(12.5e6, 25e6, 1e6, "%.4e", nullptr);
     ddsFrequencyCtrl->setWhatsThis(tr("Specifies the DDS output frequency in Hertz."));
     clockDividerCtrl = new zr6200fp_digitCtrl(qint64(0), qint64(4095), qint64(1), false, 12, "%d", nullptr);
@@ -96,17 +68,17 @@ zr7480fp_Config::zr7480fp_Config(zr7480fp_App *window, zr6200fp_genFC *)
     clockDividerCtrl->setWhatsThis(
         tr("Specifies the division ratio between DDS clock and Front Panel output clock. Possible values are from 0 "
            "to 4096. '0' value means clock divider is disabled."));
-    fpClockOutputCombo = newCombo({tr("Disabled"), tr("ECL"), tr("TTL"), tr("TTL Term")},
-                                  tr("Specifies the type of the Front Panel output clock signal."));
-    mbClockOutputCombo = newCombo({tr("Disabled"), tr("Enabled")},
-                                  tr("Enables the propagation of clock from 2MHz on-board oscillator to the "
-                                     "Motherboard Output Trigger line"));
-    addRow(clockGrid, 0, 0, tr("Clock Source"), clockSourceCombo);
-    addRow(clockGrid, 0, 2, tr("Synch Source"), synchSourceCombo);
-    addRow(clockGrid, 1, 0, tr("DDS Frequency"), ddsFrequencyCtrl);
-    addRow(clockGrid, 1, 2, tr("Clock Divider"), clockDividerCtrl);
-    addRow(clockGrid, 2, 0, tr("FP Clock Output"), fpClockOutputCombo);
-    addRow(clockGrid, 2, 2, tr("MB Clock Output"), mbClockOutputCombo, Qt::Alignment());
+    fpClockOutputCombo = combo({tr("Disabled"), tr("ECL"), tr("TTL"), tr("TTL Term")},
+                               tr("Specifies the type of the Front Panel output clock signal."));
+    mbClockOutputCombo = combo({tr("Disabled"), tr("Enabled")},
+                               tr("Enables the propagation of clock from 2MHz on-board oscillator to the "
+                                  "Motherboard Output Trigger line"));
+    addRow(clockGrid, 0, 0, tr("Clock Source"), clockSourceCombo, Qt::AlignRight);
+    addRow(clockGrid, 0, 2, tr("Synch Source"), synchSourceCombo, Qt::AlignRight);
+    addRow(clockGrid, 1, 0, tr("DDS Frequency"), ddsFrequencyCtrl, Qt::AlignRight);
+    addRow(clockGrid, 1, 2, tr("Clock Divider"), clockDividerCtrl, Qt::AlignRight);
+    addRow(clockGrid, 2, 0, tr("FP Clock Output"), fpClockOutputCombo, Qt::AlignRight);
+    addRow(clockGrid, 2, 2, tr("MB Clock Output"), mbClockOutputCombo);
     for (QComboBox *combo : {clockSourceCombo, synchSourceCombo, fpClockOutputCombo, mbClockOutputCombo})
         connect(combo, qOverload<int>(&QComboBox::activated), this, &zr7480fp_Config::setClkCfg);
     connect(ddsFrequencyCtrl, qOverload<double>(&zr6200fp_digitCtrl::valueChanged), this, &zr7480fp_Config::setClkCfg);
@@ -116,9 +88,9 @@ zr7480fp_Config::zr7480fp_Config(zr7480fp_App *window, zr6200fp_genFC *)
     auto *synchBox = new QGroupBox;
     auto *synchGrid = centredGrid(synchBox, 30, 30);
     fpSynchModeCombo =
-        newCombo({tr("Disabled"), tr("1st pulse ignored"), tr("1st and 3rd pulse ignored"), tr("All passed")},
-                 tr("Specifies the mode of propagation of Input Trigger signal to Front Panel Synch signal."));
-    addRow(synchGrid, 0, 0, tr("ITRI to FP Synch Mode"), fpSynchModeCombo);
+        combo({tr("Disabled"), tr("1st pulse ignored"), tr("1st and 3rd pulse ignored"), tr("All passed")},
+              tr("Specifies the mode of propagation of Input Trigger signal to Front Panel Synch signal."));
+    addRow(synchGrid, 0, 0, tr("ITRI to FP Synch Mode"), fpSynchModeCombo, Qt::AlignRight);
     connect(fpSynchModeCombo, qOverload<int>(&QComboBox::activated), this, &zr7480fp_Config::setFpSoCfg);
     page->addWidget(synchBox);
 
@@ -129,24 +101,20 @@ void zr7480fp_Config::setChCfg()
 {
     for (int n = 1; n <= 2; ++n) {
         const ViUInt16 filter = filterValue(filterCombo[n - 1]->currentIndex());
-        if (session)
-            checkDriverStatus(ZR_DRIVER_CALL(zr7480_configureChannel, session, n, filter,
-                                             gainCombo[n - 1]->currentIndex(), outputCombo[n - 1]->currentIndex()));
+        ZR_CARD_CALL(zr7480_configureChannel, session, n, filter, gainCombo[n - 1]->currentIndex(),
+                     outputCombo[n - 1]->currentIndex());
     }
 }
 
 void zr7480fp_Config::setClkCfg()
 {
-    if (!session)
-        return;
     const auto divider = ViUInt16(clockDividerCtrl->valueXXL().toLongLong() & 0xFFFF);
-    checkDriverStatus(ZR_DRIVER_CALL(zr7480_configureClock, session, clockSourceCombo->currentIndex(),
-                                     ddsFrequencyCtrl->value(), divider, synchSourceCombo->currentIndex(),
-                                     fpClockOutputCombo->currentIndex(), mbClockOutputCombo->currentIndex()));
+    ZR_CARD_CALL(zr7480_configureClock, session, clockSourceCombo->currentIndex(), ddsFrequencyCtrl->value(), divider,
+                 synchSourceCombo->currentIndex(), fpClockOutputCombo->currentIndex(),
+                 mbClockOutputCombo->currentIndex());
 }
 
 void zr7480fp_Config::setFpSoCfg()
 {
-    if (session)
-        checkDriverStatus(ZR_DRIVER_CALL(zr7480_configureFpSynch, session, fpSynchModeCombo->currentIndex()));
+    ZR_CARD_CALL(zr7480_configureFpSynch, session, fpSynchModeCombo->currentIndex());
 }

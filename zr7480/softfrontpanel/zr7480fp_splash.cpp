@@ -1,7 +1,7 @@
 #include "zr7480fp_splash.h"
 
-#include "zr6200fp_genFC.h"
-#include "zr6200fp_splashLabel.h"
+#include "core/zr6200fp_genFC.h"
+#include "splash/zr6200fp_splashLabel.h"
 
 QPixmap splashPicture(const zr6200fp_genFC &card)
 {

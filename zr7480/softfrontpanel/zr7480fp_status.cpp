@@ -4,21 +4,22 @@
 #include <QtGlobal>
 #include <cstdlib>
 
-#include "zr6200fp_driverTrace.h"
+#include "core/zr6200fp_driverText.h"
+#include "core/zr6200fp_driverTrace.h"
 #include "zr7480.h"
 
 void checkDriverStatus(ViStatus status)
 {
     if (status == VI_SUCCESS)
         return;
-    char text[ZR7480_ERROR_MESSAGE_SIZE] = {};
-    ZR_DRIVER_CALL(zr7480_error_message, VI_NULL, status, text);
-    text[sizeof text - 1] = '\0';
+    char buffer[ZR7480_ERROR_MESSAGE_SIZE] = {};
+    ZR_DRIVER_CALL(zr7480_error_message, VI_NULL, status, buffer);
+    const QString text = zr6200fp_driverText::fromBuffer(buffer);
     if (status < 0) {
         // qFatal would abort with a core dump; the panel's contract is a
         // clean end with exit code 1 after the same line.
-        qCritical("Operation failed due to [%s]", qUtf8Printable(QString::fromLatin1(text)));
+        qCritical("Operation failed due to [%s]", qUtf8Printable(text));
         std::exit(1);
     }
-    qWarning("%s", qUtf8Printable(QString::fromLatin1(text)));
+    qWarning("%s", qUtf8Printable(text));
 }

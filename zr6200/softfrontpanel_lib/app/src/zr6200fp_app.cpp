@@ -1,0 +1,315 @@
+#include "app/zr6200fp_app.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QVBoxLayout>
+#include <QWhatsThis>
+
+#include "app/zr6200fp_messages.h"
+#include "core/zr6200fp_settingsLocation.h"
+#include "led/zr6200fp_led.h"
+#include "resources/zr6200fp_icons.h"
+
+namespace {
+const char *const kStartContHelp = QT_TRANSLATE_NOOP(
+    "zr6200fp_app",
+    "<html>Starts the repetitive data acquisition (or continuous data acquisition, when file storage option is "
+    "turned on)</html>");
+
+void setHelp(QWidget *w, const QString &help)
+{
+    w->setWhatsThis(help);
+    w->setToolTip(help);
+}
+
+QLabel *logoLabel(const QString &resource, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setPixmap(zr6200fp_icons::picture(resource, qApp->devicePixelRatio()));
+    return label;
+}
+} // namespace
+
+zr6200fp_app::zr6200fp_app()
+    : QWidget(nullptr)
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    auto *mainLayout = new QVBoxLayout(this);
+    auto *headerRow = new QHBoxLayout;
+    auto *bodyRow = new QHBoxLayout;
+    buttonColumn = new QVBoxLayout;
+    auto *ledGroup = new QVBoxLayout;
+    const int h = fontMetrics().height();
+    const int h2 = h / 2;
+
+    mainLayout->setSpacing(h);
+    mainLayout->setContentsMargins(0, 0, 0, 0);
+    headerRow->setSpacing(0);
+    bodyRow->setSpacing(h);
+    bodyRow->setContentsMargins(h2, 0, 0, h2);
+    buttonColumn->setSpacing(h2);
+    buttonColumn->setContentsMargins(0, 0, h2, h2);
+    ledGroup->setSpacing(h);
+
+    mainLayout->addLayout(headerRow);
+    mainLayout->addLayout(bodyRow);
+    contentWidget = new QWidget(this);
+    contentWidget->setObjectName(QStringLiteral("contentWidget"));
+    bodyRow->addWidget(contentWidget);
+    bodyRow->addLayout(buttonColumn);
+
+    setWindowIcon(zr6200fp_icons::windowIcon());
+
+    headerRow->addWidget(logoLabel(QStringLiteral(":/halvar-logo.bmp"), this));
+    headerLabel = new QLabel(this);
+    headerLabel->setObjectName(QStringLiteral("headerLabel"));
+    headerLabel->setStyleSheet(QStringLiteral("QLabel { background-color: #1a2c5e; color: #ffffff; font: bold 20px}"));
+    headerLabel->setAlignment(Qt::AlignCenter);
+    headerLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
+    headerRow->addWidget(headerLabel);
+    busLogoLabel = logoLabel(QStringLiteral(":/vxi-logo.bmp"), this);
+    busLogoLabel->setObjectName(QStringLiteral("busLogoLabel"));
+    headerRow->addWidget(busLogoLabel);
+
+    auto *ledBox = new QGroupBox(this);
+    ledBox->setLayout(ledGroup);
+    activeLed = new zr6200fp_led(tr("Active"), QColor(Qt::green), QColor(Qt::magenta), ledBox);
+    activeLed->setObjectName(QStringLiteral("activeLed"));
+    activeLed->setWhatsThis(tr("Green light means that the Soft Front Panel works\nin Real (not Demo) mode."));
+    moduleLabel = new QLabel(ledBox);
+    moduleLabel->setObjectName(QStringLiteral("moduleLabel"));
+    fcLabel = new QLabel(ledBox);
+    fcLabel->setObjectName(QStringLiteral("fcLabel"));
+    ledGroup->addWidget(activeLed, 0, Qt::AlignHCenter);
+    ledGroup->addWidget(moduleLabel, 0, Qt::AlignHCenter);
+    ledGroup->addWidget(fcLabel, 0, Qt::AlignHCenter);
+    buttonColumn->addWidget(ledBox);
+    buttonColumn->addStretch();
+
+    autoscaleLabel = new QLabel(tr("Autoscale"), this);
+    autoscaleLabel->setObjectName(QStringLiteral("autoscaleLabel"));
+    autoscaleLabel->setAlignment(Qt::AlignCenter);
+    autoscaleButton = new QPushButton(tr("ON"), this);
+    autoscaleButton->setObjectName(QStringLiteral("autoscaleButton"));
+    autoscaleButton->setCheckable(true);
+    autoscaleButton->setChecked(true);
+    setHelp(autoscaleButton, tr("Enables/disables plot autorescale feature"));
+    connect(autoscaleButton, &QPushButton::toggled, this, &zr6200fp_app::autoscaleToggledSlot);
+    autoscaleLabel->hide();
+    autoscaleButton->hide();
+    buttonColumn->addWidget(autoscaleLabel);
+    buttonColumn->addWidget(autoscaleButton);
+    buttonColumn->addStretch();
+
+    identLabel = new QLabel(tr("Identify"), this);
+    identLabel->setObjectName(QStringLiteral("identLabel"));
+    identLabel->setAlignment(Qt::AlignCenter);
+    identButton = new QPushButton(tr("OFF"), this);
+    identButton->setObjectName(QStringLiteral("identButton"));
+    identButton->setCheckable(true);
+    setHelp(identButton, tr("Enables/disables visual identification mechanism"));
+    connect(identButton, &QPushButton::toggled, this, &zr6200fp_app::identToggledSlot);
+    identLabel->hide();
+    identButton->hide();
+    buttonColumn->addWidget(identLabel);
+    buttonColumn->addWidget(identButton);
+    buttonColumn->addStretch();
+
+    startButton = new QPushButton(this);
+    startButton->setObjectName(QStringLiteral("startButton"));
+    startButton->setIcon(zr6200fp_icons::startIcon());
+    // At its own size: a pixel picture scaled by a fraction turns blurred.
+    startButton->setIconSize(zr6200fp_icons::startIconImage().size());
+    startButton->setCheckable(true);
+    setHelp(startButton, tr("Starts the single-shot data acquisition"));
+    connect(startButton, &QPushButton::toggled, this, &zr6200fp_app::startToggledSlot);
+    startContButton = new QPushButton(this);
+    startContButton->setObjectName(QStringLiteral("startContButton"));
+    startContButton->setIcon(zr6200fp_icons::continuousIcon());
+    startContButton->setIconSize(zr6200fp_icons::continuousIconImage().size());
+    startContButton->setCheckable(true);
+    setHelp(startContButton, tr(kStartContHelp));
+    connect(startContButton, &QPushButton::toggled, this, &zr6200fp_app::startContToggledSlot);
+    startButton->hide();
+    startContButton->hide();
+    buttonColumn->addWidget(startButton);
+    buttonColumn->addWidget(startContButton);
+    buttonColumn->addStretch();
+
+    resetButton = new QPushButton(tr("Reset Device"), this);
+    resetButton->setObjectName(QStringLiteral("resetButton"));
+    connect(resetButton, &QPushButton::clicked, this, &zr6200fp_app::resetPressed);
+    buttonColumn->addWidget(resetButton);
+    buttonColumn->addStretch();
+
+    helpButton = new QPushButton(this);
+    helpButton->setObjectName(QStringLiteral("helpButton"));
+    helpButton->setIcon(zr6200fp_icons::helpIcon());
+    helpButton->setIconSize(zr6200fp_icons::helpIconImage().size());
+    helpButton->setWhatsThis(tr("Show on-line help for Instrument Soft Front Panel components"));
+    connect(helpButton, &QPushButton::clicked, this, &zr6200fp_app::enterWIT);
+    buttonColumn->addWidget(helpButton);
+
+    aboutButton = new QPushButton(tr("About"), this);
+    aboutButton->setObjectName(QStringLiteral("aboutButton"));
+    aboutButton->setWhatsThis(tr("Displays \"About\" panel"));
+    buttonColumn->addWidget(aboutButton);
+
+    closeButton = new QPushButton(tr("Close"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setWhatsThis(tr("Close main panel and terminates program"));
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    buttonColumn->addWidget(closeButton);
+
+    frameBuilt = true;
+    mainLayout->setSizeConstraint(QLayout::SetMinimumSize);
+    centerWidget(this);
+}
+
+void zr6200fp_app::setPanelLayout(QLayout *layout)
+{
+    if (frameBuilt)
+        contentWidget->setLayout(layout);
+    else
+        setLayout(layout);
+}
+
+void zr6200fp_app::setHeaderText(QString text)
+{
+    headerLabel->setText(text);
+}
+
+void zr6200fp_app::showLxiLogo(bool lxi)
+{
+    if (lxi)
+        busLogoLabel->setPixmap(zr6200fp_icons::picture(QStringLiteral(":/lxi-logo.bmp"), qApp->devicePixelRatio()));
+}
+
+void zr6200fp_app::setDemoMode(bool demo)
+{
+    activeLed->setValue(demo ? 0 : 1);
+}
+
+void zr6200fp_app::setModuleLabel(QString text, QString help)
+{
+    moduleLabel->setText(text);
+    if (!help.isEmpty())
+        moduleLabel->setWhatsThis(help);
+}
+
+void zr6200fp_app::setFcLabel(QString text, QString help)
+{
+    fcLabel->setText(text);
+    if (!help.isEmpty())
+        fcLabel->setWhatsThis(help);
+}
+
+void zr6200fp_app::showAutoscale(bool show)
+{
+    autoscaleLabel->setVisible(show);
+    autoscaleButton->setVisible(show);
+    if (show)
+        resize(800, 600);
+}
+
+void zr6200fp_app::showIdentify(bool show)
+{
+    identLabel->setVisible(show);
+    identButton->setVisible(show);
+}
+
+QString zr6200fp_app::settingsFolder()
+{
+    return zr6200fp_settingsLocation::settingsFolder(zr6200fp_settingsLocation::current());
+}
+
+void zr6200fp_app::enterWIT()
+{
+    QWhatsThis::enterWhatsThisMode();
+}
+
+void zr6200fp_app::userBreak()
+{
+    if (startContButton->isChecked())
+        startContButton->toggle();
+    if (startButton->isChecked())
+        startButton->toggle();
+    startContButton->setEnabled(true);
+    startButton->setEnabled(true);
+}
+
+void zr6200fp_app::enableStart()
+{
+    startContButton->setEnabled(true);
+    startButton->setEnabled(true);
+}
+
+void zr6200fp_app::autoscaleToggledSlot(bool status)
+{
+    autoscaleButton->setText(status ? tr("ON") : tr("OFF"));
+    emit autoscaleToggled(status);
+}
+
+void zr6200fp_app::identToggledSlot(bool status)
+{
+    identButton->setText(status ? tr("ON") : tr("OFF"));
+    emit identToggled(status);
+}
+
+void zr6200fp_app::startToggledSlot(bool status)
+{
+    if (status) {
+        startButton->setIcon(zr6200fp_icons::stopIcon());
+        setHelp(startButton, tr("Breaks the Single-Shot Data Acquisition"));
+        startContButton->setEnabled(false);
+        emit startSingle();
+    } else {
+        startButton->setIcon(zr6200fp_icons::startIcon());
+        setHelp(startButton, tr("Starts the Single-Shot Data Acquisition"));
+        startButton->setEnabled(false);
+        startContButton->setEnabled(false);
+        emit breakSingle();
+    }
+}
+
+void zr6200fp_app::startContToggledSlot(bool status)
+{
+    if (status) {
+        startContButton->setIcon(zr6200fp_icons::stopIcon());
+        setHelp(startContButton, tr("Stops the Data Acquisition process"));
+        startButton->setEnabled(false);
+        emit startCont();
+    } else {
+        startContButton->setIcon(zr6200fp_icons::continuousIcon());
+        setHelp(startContButton, tr(kStartContHelp));
+        startButton->setEnabled(false);
+        startContButton->setEnabled(false);
+        emit stopCont();
+    }
+}
+
+void zr6200fp_app::closeEvent(QCloseEvent *event)
+{
+    if (exitQuestion())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void centerWidget(QWidget *w)
+{
+    const QScreen *screen = QGuiApplication::screens().value(0);
+    if (!screen || !w)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QRect g = w->geometry();
+    w->move((available.width() - g.width()) / 2, (available.height() - g.height()) / 2);
+}

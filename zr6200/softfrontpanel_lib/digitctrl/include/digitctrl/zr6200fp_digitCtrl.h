@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QAbstractSpinBox>
+#include <QByteArray>
+#include <QFontMetrics>
+#include <QRegularExpression>
+#include <array>
+
+#include "core/zr6200fp_digitFormat.h"
+#include "core/zr6200fp_intXXL.h"
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QValidator;
+class zr6200fp_newlineEdit;
+
+// Numeric entry field holding either a double or an integer of 1 to 64 bits
+// (signed or unsigned, kept as intXXL), shown in a base or printf notation
+// chosen from baseTable. Integer controls carry a base button at the left
+// end of the field: a click steps to the next base, a right click opens the
+// menu of all bases that fit the control.
+class zr6200fp_digitCtrl final : public QAbstractSpinBox
+{
+    Q_OBJECT
+public:
+    using Format = zr6200fp_digitFormat;
+
+    zr6200fp_digitCtrl(double min, double max, double step, const char *format, QWidget *parent = nullptr);
+    explicit zr6200fp_digitCtrl(QWidget *parent = nullptr);
+    zr6200fp_digitCtrl(qint64 min, qint64 max, qint64 step, bool isSigned, int bits, const char *format,
+                       QWidget *parent = nullptr);
+    ~zr6200fp_digitCtrl() override;
+
+    void setFormat(const char *format);
+    void setBase(int index);
+    void setRange(double min, double max, double step);
+    void setRange(intXXL min, intXXL max, intXXL step, int bits);
+    void setBits(int bits);
+    void setSingleStep(double step);
+    void setStepUp(double step);
+    void setStepDown(double step);
+    void setSingleStep(qint64 step);
+    void setStepUp(qint64 step);
+    void setStepDown(qint64 step);
+    void setAlignmentBits(int n);
+    bool boundValue(double &v);
+
+    double value() const { return m_value; }
+    intXXL valueXXL() const { return m_valueXXL; }
+    int base() const { return currentBase; }
+    QByteArray formatString() const { return QByteArray(format); }
+
+    QSize minimumSizeHint() const override;
+
+public slots:
+    void setValue(double v);
+    void setValue(intXXL x);
+    void setValue(qint64 init);
+    void slotClear(int);
+
+signals:
+    void valueChanged(double);
+    void valueChanged(qint64);
+    void valueChanged(QString valueText);
+    void returnPressed();
+
+protected:
+    void resizeEvent(QResizeEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void stepBy(int steps) override;
+    StepEnabled stepEnabled() const override;
+
+private slots:
+    void newText();
+    void setBase_slot();
+    void menuClicked_slot(QAction *action);
+    void retPressed_slot();
+
+private:
+    void setup();
+    bool checkKind(bool integer);
+    bool baseAllowed(int index) const;
+    void rebuildFormatAndValidator();
+    void updateText();
+    QString textFromValue() const;
+    intXXL clampAndAlign(intXXL x) const;
+    void updateStepFlags(bool belowMaximum, bool aboveMinimum);
+
+    QMenu *baseMenu = nullptr;
+    QFontMetrics metrics;
+    QActionGroup *baseGroup = nullptr;
+    int stepFlags = StepUpEnabled | StepDownEnabled;
+    zr6200fp_newlineEdit *editor = nullptr;
+    double m_value = 0.0;
+    double m_stepUp = 1.0;
+    double m_stepDown = 1.0;
+    double m_maximum = 0.0;
+    double m_minimum = 0.0;
+    intXXL m_valueXXL;
+    intXXL stepUpXXL{1};
+    intXXL stepDownXXL{1};
+    intXXL maximumXXL;
+    intXXL minimumXXL;
+    char format[256] = {};
+    // Flag, width and precision of the format; the conversion is the base's.
+    Format::FormatSpec spec;
+    QRegularExpression regularExpression;
+    QValidator *validator = nullptr;
+    int isInteger = 0;
+    int bits = 32;
+    bool isSigned = true;
+    int alignBits = 0;
+    intXXL minStep{1};
+    int currentBase = 0;
+    std::array<QAction *, Format::baseCount> actions{};
+    std::array<int, Format::baseCount> actionToBase{};
+    std::array<int, Format::baseCount> baseToAction{};
+    int kindMask = Format::Double;
+};

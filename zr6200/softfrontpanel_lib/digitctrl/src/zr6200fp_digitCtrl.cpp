@@ -1,0 +1,456 @@
+#include "digitctrl/zr6200fp_digitCtrl.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QRegularExpressionValidator>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "zr6200fp_newDoubleValidator.h"
+#include "zr6200fp_newlineEdit.h"
+#include "zr6200fp_newPushButton.h"
+
+namespace {
+
+QMessageBox::StandardButton ask(const QString &text)
+{
+    return QMessageBox::information(QApplication::activeWindow(), QString(), text, QMessageBox::Yes, QMessageBox::No);
+}
+
+} // namespace
+
+zr6200fp_digitCtrl::zr6200fp_digitCtrl(double min, double max, double step, const char *format, QWidget *parent)
+    : QAbstractSpinBox(parent)
+    , metrics(font())
+{
+    setup();
+    setFormat(format);
+    setRange(min, max, step);
+    setButtonSymbols(UpDownArrows);
+    setReadOnly(false);
+}
+
+zr6200fp_digitCtrl::zr6200fp_digitCtrl(QWidget *parent)
+    : zr6200fp_digitCtrl(-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(), 1.0,
+                         "%3.3f", parent)
+{
+}
+
+zr6200fp_digitCtrl::zr6200fp_digitCtrl(qint64 min, qint64 max, qint64 step, bool isSigned, int bits, const char *format,
+                                       QWidget *parent)
+    : QAbstractSpinBox(parent)
+    , metrics(font())
+    , isInteger(1)
+    , isSigned(isSigned)
+    , kindMask(isSigned ? Format::SignedInteger : Format::UnsignedInteger)
+{
+    setup();
+    setFormat(format);
+    setRange(intXXL(min), intXXL(max), intXXL(step), bits);
+    setButtonSymbols(UpDownArrows);
+    setReadOnly(false);
+}
+
+zr6200fp_digitCtrl::~zr6200fp_digitCtrl() = default;
+
+void zr6200fp_digitCtrl::setup()
+{
+    setWrapping(false);
+    if (isInteger) {
+        validator = new QRegularExpressionValidator(this);
+    } else {
+        const double infinity = std::numeric_limits<double>::infinity();
+        validator = new zr6200fp_newDoubleValidator(-infinity, infinity, 3, this);
+    }
+
+    editor = new zr6200fp_newlineEdit(this);
+    editor->setFrame(false);
+    editor->setFocusPolicy(Qt::StrongFocus);
+    editor->setValidator(validator);
+    editor->setCursorPosition(3);
+    setLineEdit(editor);
+
+    baseMenu = new QMenu(this);
+    baseGroup = new QActionGroup(baseMenu);
+    baseGroup->setExclusive(true);
+    actions.fill(nullptr);
+    actionToBase.fill(-1);
+    baseToAction.fill(-1);
+    int slot = 0;
+    for (int row = 0; row < Format::baseCount; ++row) {
+        if (!baseAllowed(row))
+            continue;
+        auto *action = new QAction(tr(Format::baseTable[size_t(row)].menuText), this);
+        action->setCheckable(true);
+        baseGroup->addAction(action);
+        baseMenu->addAction(action);
+        actions[slot] = action;
+        actionToBase[slot] = row;
+        baseToAction[row] = slot;
+        ++slot;
+    }
+    currentBase = actionToBase[0];
+
+    auto *button = new zr6200fp_newPushButton(editor);
+    button->raise();
+    button->menu = baseMenu;
+    editor->baseButton = button;
+    if (isInteger) {
+        // Until the first resize places the button.
+        QMargins margins = editor->textMargins();
+        margins.setLeft(margins.left() + button->width());
+        editor->setTextMargins(margins);
+    } else {
+        button->hide();
+    }
+
+    connect(editor, &QLineEdit::returnPressed, this, &zr6200fp_digitCtrl::newText);
+    connect(editor, &QLineEdit::returnPressed, this, &zr6200fp_digitCtrl::retPressed_slot);
+    connect(button, &QPushButton::clicked, this, &zr6200fp_digitCtrl::setBase_slot);
+    connect(baseMenu, &QMenu::triggered, this, &zr6200fp_digitCtrl::menuClicked_slot);
+}
+
+bool zr6200fp_digitCtrl::checkKind(bool integer)
+{
+    if (bool(isInteger) == integer)
+        return true;
+    return ask(tr("Data type is wrong! Do you really want to continue?")) == QMessageBox::Yes;
+}
+
+bool zr6200fp_digitCtrl::baseAllowed(int index) const
+{
+    return index >= 0 && index < Format::baseCount &&
+           (Format::baseTable[size_t(index)].kindMask & kindMask) == kindMask;
+}
+
+void zr6200fp_digitCtrl::setFormat(const char *format)
+{
+    const Format::FormatSpec parsed = Format::parse(format, isInteger, spec.flag);
+    spec = parsed;
+    int chosen = 0;
+    for (int slot = Format::baseCount - 1; slot >= 1; --slot) {
+        if (actions[size_t(slot)] &&
+            Format::baseTable[size_t(actionToBase[size_t(slot)])].conversion == parsed.conversion) {
+            chosen = slot;
+            break;
+        }
+    }
+    setBase(actionToBase[size_t(chosen)]);
+}
+
+void zr6200fp_digitCtrl::setBase(int index)
+{
+    if (!baseAllowed(index)) {
+        const int rowMask = index >= 0 && index < Format::baseCount ? Format::baseTable[size_t(index)].kindMask : 0;
+        std::printf("base:%d, flag:0x%x, MenuFlag:0x%x\n", index, unsigned(rowMask), unsigned(kindMask));
+        std::fflush(stdout);
+        ask(tr("try missconfigure: non supported new base"));
+    } else {
+        currentBase = index;
+        editor->baseButton->setText(QLatin1String(Format::baseTable[size_t(index)].tag));
+    }
+    rebuildFormatAndValidator();
+    updateText();
+}
+
+// currentBase always names a row allowed for this control (setBase refuses
+// others), so the row's conversion fits the kind.
+void zr6200fp_digitCtrl::rebuildFormatAndValidator()
+{
+    qstrncpy(format, Format::printfFormat(spec, currentBase, isInteger).constData(), sizeof format);
+    if (!isInteger)
+        return;
+    regularExpression.setPattern(
+        Format::validatorPattern(Format::baseTable[size_t(currentBase)].radix, bits, isSigned, spec.precision));
+    static_cast<QRegularExpressionValidator *>(validator)->setRegularExpression(regularExpression);
+}
+
+QString zr6200fp_digitCtrl::textFromValue() const
+{
+    if (!isInteger)
+        return Format::doubleText(m_value, format);
+    return Format::integerText(m_valueXXL, spec, currentBase, bits, isSigned);
+}
+
+void zr6200fp_digitCtrl::updateText()
+{
+    editor->setUpdatesEnabled(false);
+    editor->setText(textFromValue());
+    editor->setUpdatesEnabled(true);
+    editor->repaint();
+    repaint();
+}
+
+intXXL zr6200fp_digitCtrl::clampAndAlign(intXXL x) const
+{
+    if (x > maximumXXL)
+        x = maximumXXL;
+    else if (x < minimumXXL)
+        x = minimumXXL;
+    // Clearing more than bits - 1 low bits would take a negative value out of
+    // a signed type.
+    const int cleared = isSigned ? std::min(alignBits, bits - 1) : alignBits;
+    return x & ~((intXXL(1) << cleared) - intXXL(1));
+}
+
+void zr6200fp_digitCtrl::updateStepFlags(bool belowMaximum, bool aboveMinimum)
+{
+    const bool editable = !editor->isReadOnly();
+    stepFlags = 0;
+    if (editable && (belowMaximum || wrapping()))
+        stepFlags |= StepUpEnabled;
+    if (editable && (aboveMinimum || wrapping()))
+        stepFlags |= StepDownEnabled;
+}
+
+void zr6200fp_digitCtrl::setValue(double v)
+{
+    if (!checkKind(false))
+        return;
+    const double old = m_value;
+    double bounded = v;
+    boundValue(bounded);
+    m_value = bounded;
+    updateStepFlags(m_maximum > m_value, m_value > m_minimum);
+    updateText();
+    if (m_value != old) // a NaN always counts as a change
+        emit valueChanged(m_value);
+}
+
+void zr6200fp_digitCtrl::setValue(intXXL x)
+{
+    if (!checkKind(true))
+        return;
+    const intXXL old = m_valueXXL;
+    // Decimal input is clamped; a bit pattern wraps around the type first.
+    if (Format::baseTable[size_t(currentBase)].radix != 10)
+        x = Format::normalize(x, bits, isSigned);
+    m_valueXXL = clampAndAlign(x);
+    updateStepFlags(maximumXXL > m_valueXXL, m_valueXXL > minimumXXL);
+    updateText();
+    if (m_valueXXL != old)
+        emit valueChanged(m_valueXXL.toLongLong());
+}
+
+void zr6200fp_digitCtrl::setValue(qint64 init)
+{
+    setValue(intXXL(init));
+}
+
+void zr6200fp_digitCtrl::slotClear(int)
+{
+    editor->clear();
+}
+
+bool zr6200fp_digitCtrl::boundValue(double &v)
+{
+    if (!checkKind(false))
+        return false;
+    if (v > m_maximum)
+        v = m_maximum;
+    else if (v < m_minimum)
+        v = m_minimum;
+    return true;
+}
+
+void zr6200fp_digitCtrl::setRange(double min, double max, double step)
+{
+    if (!checkKind(false))
+        return;
+    m_minimum = std::min(min, max);
+    m_maximum = std::max(min, max);
+    if (step != 0.0)
+        m_stepUp = m_stepDown = std::abs(step);
+    setValue(m_value);
+}
+
+void zr6200fp_digitCtrl::setRange(intXXL min, intXXL max, intXXL step, int bits)
+{
+    if (!checkKind(true))
+        return;
+    if (bits != 0) {
+        this->bits = std::clamp(bits, 1, 64);
+        rebuildFormatAndValidator();
+        updateGeometry();
+    }
+    if (step != intXXL())
+        stepUpXXL = stepDownXXL = step < intXXL() ? intXXL() - step : step;
+    min = Format::normalize(min, this->bits, isSigned);
+    max = Format::normalize(max, this->bits, isSigned);
+    // A signed limit with bits above the type's width can lie outside it even
+    // after normalising: keep both limits inside the type.
+    const intXXL lowest = Format::typeMinimum(this->bits, isSigned);
+    const intXXL highest = Format::typeMaximum(this->bits, isSigned);
+    maximumXXL = std::clamp(std::max(min, max), lowest, highest);
+    minimumXXL = std::clamp(std::min(min, max), lowest, highest);
+    setValue(m_valueXXL);
+}
+
+void zr6200fp_digitCtrl::setBits(int bits)
+{
+    const int width = std::clamp(bits, 1, 64);
+    setRange(Format::typeMinimum(width, isSigned), Format::typeMaximum(width, isSigned), intXXL(), width);
+}
+
+void zr6200fp_digitCtrl::setSingleStep(double step)
+{
+    if (checkKind(false))
+        m_stepUp = m_stepDown = step;
+}
+
+void zr6200fp_digitCtrl::setStepUp(double step)
+{
+    if (checkKind(false))
+        m_stepUp = step;
+}
+
+void zr6200fp_digitCtrl::setStepDown(double step)
+{
+    if (checkKind(false))
+        m_stepDown = step;
+}
+
+void zr6200fp_digitCtrl::setSingleStep(qint64 step)
+{
+    if (checkKind(true))
+        stepUpXXL = stepDownXXL = intXXL(step);
+}
+
+void zr6200fp_digitCtrl::setStepUp(qint64 step)
+{
+    if (checkKind(true))
+        stepUpXXL = intXXL(step);
+}
+
+void zr6200fp_digitCtrl::setStepDown(qint64 step)
+{
+    if (checkKind(true))
+        stepDownXXL = intXXL(step);
+}
+
+void zr6200fp_digitCtrl::setAlignmentBits(int n)
+{
+    alignBits = std::clamp(n, 0, 62);
+    minStep = intXXL(qint64(1) << alignBits);
+    setValue(m_valueXXL);
+}
+
+QSize zr6200fp_digitCtrl::minimumSizeHint() const
+{
+    const QSize hint = QAbstractSpinBox::minimumSizeHint();
+    const int letters = isInteger ? bits / 4 : 2;
+    int w = hint.width() + metrics.horizontalAdvance(QString(letters, QLatin1Char('F')));
+    if (!editor->baseButton->isHidden())
+        w += metrics.horizontalAdvance(QLatin1Char('H'));
+    return QSize(w, hint.height());
+}
+
+void zr6200fp_digitCtrl::resizeEvent(QResizeEvent *e)
+{
+    QAbstractSpinBox::resizeEvent(e);
+    const int wH = metrics.horizontalAdvance(QLatin1Char('H'));
+    QMargins margins = editor->textMargins();
+    zr6200fp_newPushButton *button = editor->baseButton;
+    if (!button->isHidden()) {
+        // Overhangs the field and is clipped to it.
+        button->setGeometry(-(wH / 2), -10, 2 * wH, editor->height() + 20);
+        margins.setLeft(wH + wH / 2);
+    } else {
+        margins.setLeft(0);
+    }
+    editor->setTextMargins(margins);
+}
+
+void zr6200fp_digitCtrl::keyPressEvent(QKeyEvent *e)
+{
+    // QAbstractSpinBox makes the field emit returnPressed() on Return
+    // whatever the validator says; only acceptable input is committed.
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !editor->hasAcceptableInput()) {
+        e->ignore();
+        return;
+    }
+    QAbstractSpinBox::keyPressEvent(e);
+}
+
+void zr6200fp_digitCtrl::stepBy(int steps)
+{
+    if (isReadOnly())
+        return;
+    newText();
+    if (isInteger) {
+        intXXL candidate;
+        if (steps > 0)
+            candidate = m_valueXXL + (stepUpXXL < minStep ? minStep : stepUpXXL);
+        else
+            candidate = m_valueXXL - (stepDownXXL < minStep ? minStep : stepDownXXL);
+        if (wrapping()) {
+            if (candidate > maximumXXL)
+                candidate = minimumXXL;
+            else if (candidate < minimumXXL)
+                candidate = maximumXXL;
+        }
+        setValue(candidate);
+        return;
+    }
+    double candidate = m_value + steps * (steps >= 1 ? m_stepUp : m_stepDown);
+    if (wrapping()) {
+        if (candidate > m_maximum)
+            candidate = m_minimum;
+        else if (candidate < m_minimum)
+            candidate = m_maximum;
+    }
+    setValue(candidate);
+}
+
+QAbstractSpinBox::StepEnabled zr6200fp_digitCtrl::stepEnabled() const
+{
+    return StepEnabled(stepFlags);
+}
+
+void zr6200fp_digitCtrl::newText()
+{
+    const QString text = editor->text();
+    if (isInteger) {
+        intXXL typed;
+        if (Format::readInteger(text, currentBase, isSigned, &typed)) {
+            setValue(typed);
+            return;
+        }
+    } else {
+        bool ok = false;
+        const double d = text.toDouble(&ok);
+        if (ok) {
+            setValue(d);
+            return;
+        }
+    }
+    updateText();
+}
+
+void zr6200fp_digitCtrl::setBase_slot()
+{
+    int slot = baseToAction[size_t(currentBase)] + 1;
+    if (slot >= int(baseGroup->actions().size()))
+        slot = 0;
+    actions[size_t(slot)]->activate(QAction::Trigger);
+}
+
+void zr6200fp_digitCtrl::menuClicked_slot(QAction *action)
+{
+    const auto found = std::find(actions.begin(), actions.end(), action);
+    // Text typed in the old base is committed in the old base.
+    newText();
+    if (action && found != actions.end())
+        setBase(actionToBase[size_t(found - actions.begin())]);
+}
+
+void zr6200fp_digitCtrl::retPressed_slot()
+{
+    emit returnPressed();
+}

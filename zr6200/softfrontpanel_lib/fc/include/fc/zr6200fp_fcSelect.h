@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+#include "visa.h"
+
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class zr6200fp_genFC;
+struct resourceEntry;
+
+// The card selection dialog. It also carries the connection flow and the
+// tree of the VISA search: the window base creates it, runs
+// selectAndConnect() and reads the result fields.
+class zr6200fp_fcSelect : public QDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int kMaxCards = 256;
+
+    // multiSelect non-zero lets the user choose several cards at once.
+    zr6200fp_fcSelect(zr6200fp_genFC *card, int multiSelect);
+
+    // Rebuilds the tree from a VISA search; returns the number of
+    // selectable cards. With at least one, descriptor and fcNumbers[0] hold
+    // the last selectable card put into the tree.
+    virtual int searchCards();
+
+    // Asks how to reach the card and opens a driver session on it. 1: a
+    // session is open or demo mode was chosen; 0: the user gave up.
+    int selectAndConnect();
+
+    // Written to the debug output when OK or a double click finds no
+    // selectable card.
+    static const char *hintText();
+
+public slots:
+    void dblClick(QTreeWidgetItem *item);
+    void okPressed();
+
+    // Empty when the typed addresses may be used, else the warning to show.
+    static QString addressProblem(const QStringList &descriptors, const QList<int> &numbers);
+
+private:
+    QString selectionTitle() const;
+    // Puts the search's entries into the tree; returns the selectable cards.
+    int fillTree(const std::vector<resourceEntry> &entries);
+
+    QPushButton *const okButton;
+    QTreeWidget *const tree;
+    QPushButton *const cancelButton;
+
+public:
+    QList<QTreeWidgetItem *> selectedItems;
+    // Descriptors of the chosen cards joined by ",".
+    QString descriptor;
+    std::array<quint16, kMaxCards> fcNumbers{};
+    int demoMode = 0;
+    int fcCount = 0;
+    ViSession session = 0;
+    zr6200fp_genFC *const card;
+};

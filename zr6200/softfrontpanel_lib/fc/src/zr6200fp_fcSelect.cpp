@@ -1,0 +1,310 @@
+#include "fc/zr6200fp_fcSelect.h"
+
+#include <QApplication>
+#include <QFutureWatcher>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "app/zr6200fp_messages.h"
+#include "core/zr6200fp_driverText.h"
+#include "core/zr6200fp_driverTrace.h"
+#include "core/zr6200fp_genFC.h"
+#include "core/zr6200fp_resourceCollection.h"
+#include "fc/zr6200fp_fcEnterAddress.h"
+#include "resources/zr6200fp_icons.h"
+#include "zr6200.h"
+#include "zr6200fp_questionBox.h"
+
+namespace {
+
+constexpr size_t kStatusTextSize = 1024;
+
+bool isSelectable(const QTreeWidgetItem *item)
+{
+    return item && item->flags().testFlag(Qt::ItemIsSelectable);
+}
+
+int enterDemoMode(zr6200fp_fcSelect &select)
+{
+    select.demoMode = 1;
+    select.fcNumbers[0] = 1;
+    select.descriptor = QStringLiteral("VXI0::1::INSTR");
+    select.fcCount = 1;
+    return 1;
+}
+
+// Shows the address dialog until it gives usable addresses (true) or is
+// rejected (false).
+bool takeAddresses(zr6200fp_fcSelect &select, zr6200fp_fcEnterAddress &addresses)
+{
+    for (;;) {
+        addresses.loadAddresses();
+        if (addresses.exec() != QDialog::Accepted)
+            return false;
+        QStringList descriptors;
+        QList<int> numbers;
+        addresses.getAddresses(descriptors, numbers);
+        const QString problem = zr6200fp_fcSelect::addressProblem(descriptors, numbers);
+        if (!problem.isEmpty()) {
+            warningMessage(problem);
+            continue;
+        }
+        select.descriptor = descriptors.join(QLatin1Char(','));
+        for (int i = 0; i < numbers.size(); ++i)
+            select.fcNumbers[size_t(i)] = quint16(numbers.at(i));
+        select.fcCount = int(descriptors.size());
+        return true;
+    }
+}
+
+QString failureText(const zr6200fp_genFC *card, ViStatus status)
+{
+    const QString text = card->getErrorMessage(status);
+    if (!text.isEmpty())
+        return text;
+    char buffer[kStatusTextSize] = {};
+    ZR_DRIVER_CALL(getStatusText, status, buffer);
+    return zr6200fp_driverText::fromBuffer(buffer);
+}
+
+} // namespace
+
+zr6200fp_fcSelect::zr6200fp_fcSelect(zr6200fp_genFC *card, int multiSelect)
+    : QDialog(nullptr)
+    , okButton(new QPushButton(tr("OK"), this))
+    , tree(new QTreeWidget(this))
+    , cancelButton(new QPushButton(tr("Cancel"), this))
+    , card(card)
+{
+    setWindowTitle(selectionTitle());
+    setWindowIcon(zr6200fp_icons::windowIcon());
+
+    auto *dialogLayout = new QVBoxLayout(this);
+    tree->setColumnCount(2);
+    tree->setHeaderLabels({tr("System"), tr("FC Model")});
+    const int side = 24 * fontMetrics().height();
+    tree->setMinimumSize(side, side);
+    if (multiSelect)
+        tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    dialogLayout->addWidget(tree);
+
+    auto *buttonLine = new QHBoxLayout;
+    buttonLine->addStretch();
+    buttonLine->addWidget(okButton);
+    buttonLine->addWidget(cancelButton);
+    dialogLayout->addLayout(buttonLine);
+
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(okButton, &QPushButton::clicked, this, &zr6200fp_fcSelect::okPressed);
+    connect(tree, &QTreeWidget::itemDoubleClicked, this, &zr6200fp_fcSelect::dblClick);
+    adjustSize();
+}
+
+QString zr6200fp_fcSelect::selectionTitle() const
+{
+    return tr("Tervix %1 SFP: Select Function Card").arg(card->modelText());
+}
+
+const char *zr6200fp_fcSelect::hintText()
+{
+    return "Select one available function card and then click \"OK\" \nor click \"Cancel\" to quit";
+}
+
+void zr6200fp_fcSelect::okPressed()
+{
+    selectedItems = tree->selectedItems();
+    fcCount = int(selectedItems.size());
+    descriptor.clear();
+    if (fcCount < 1)
+        return;
+    // The search lists at most kMaxCards selectable cards.
+    if (fcCount > kMaxCards) {
+        qDebug("%s", hintText());
+        return;
+    }
+    for (int i = 0; i < fcCount; ++i) {
+        const QTreeWidgetItem *item = selectedItems.at(i);
+        if (!isSelectable(item)) {
+            qDebug("%s", hintText());
+            return;
+        }
+        fcNumbers[size_t(i)] = quint16(item->data(0, Qt::StatusTipRole).toInt());
+        descriptor += item->data(1, Qt::StatusTipRole).toString();
+        if (i == fcCount - 1)
+            accept();
+        else
+            descriptor += QLatin1Char(',');
+    }
+}
+
+void zr6200fp_fcSelect::dblClick(QTreeWidgetItem *item)
+{
+    if (!isSelectable(item))
+        return;
+    const QTreeWidgetItem *current = tree->currentItem();
+    if (!isSelectable(current)) {
+        qDebug("%s", hintText());
+        return;
+    }
+    fcNumbers[0] = quint16(current->data(0, Qt::StatusTipRole).toInt());
+    descriptor = current->data(1, Qt::StatusTipRole).toString();
+    fcCount = 1;
+    accept();
+}
+
+int zr6200fp_fcSelect::searchCards()
+{
+    tree->clear();
+
+    ViSession rm = 0;
+    if (ZR_DRIVER_CALL(viOpenDefaultRM, &rm) != VI_SUCCESS) {
+        ZR_DRIVER_CALL(viClose, rm);
+        return 0;
+    }
+    const std::vector<resourceEntry> entries = collectResources(card, rm, [this](const QFuture<void> &queries) {
+        QProgressDialog progress(this);
+        progress.setWindowTitle(tr("Tervix %1").arg(card->modelText()));
+        progress.setLabelText(tr("Searching..."));
+        progress.setCancelButton(nullptr);
+        QFutureWatcher<void> watcher;
+        connect(&watcher, &QFutureWatcher<void>::finished, &progress, &QProgressDialog::reset);
+        connect(&watcher, &QFutureWatcher<void>::progressRangeChanged, &progress, &QProgressDialog::setRange);
+        connect(&watcher, &QFutureWatcher<void>::progressValueChanged, &progress, &QProgressDialog::setValue);
+        watcher.setFuture(queries);
+        progress.exec();
+    });
+    const int selectable = fillTree(entries);
+    ZR_DRIVER_CALL(viClose, rm);
+    return selectable;
+}
+
+int zr6200fp_fcSelect::fillTree(const std::vector<resourceEntry> &entries)
+{
+    int selectable = 0;
+    std::optional<QString> previousPrefix;
+    QTreeWidgetItem *top = nullptr;
+    bool capped = false;
+    for (const resourceEntry &entry : entries) {
+        const int colon = int(entry.descriptor.indexOf(QLatin1Char(':')));
+        const QString prefix = colon < 0 ? entry.descriptor : entry.descriptor.left(colon);
+        if (!previousPrefix || prefix != *previousPrefix) {
+            top = new QTreeWidgetItem(tree, QStringList{prefix});
+            top->setExpanded(true);
+            top->setFlags(Qt::ItemIsEnabled);
+            previousPrefix = prefix;
+        }
+        if (entry.carrierLabel.isEmpty())
+            continue;
+        auto *carrierItem = new QTreeWidgetItem(top, entry.carrierLabel);
+        carrierItem->setFlags(Qt::ItemIsEnabled);
+        int carrierSelectable = 0;
+        for (int j = 0; j < entry.fcRows.size(); ++j) {
+            auto *cardItem = new QTreeWidgetItem(carrierItem, entry.fcRows.at(j));
+            const int number = entry.fcSlotNumbers.value(j);
+            cardItem->setData(0, Qt::StatusTipRole, number);
+            cardItem->setData(1, Qt::StatusTipRole, entry.descriptor);
+            if (number == 0) {
+                cardItem->setFlags(Qt::NoItemFlags);
+                continue;
+            }
+            cardItem->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+            descriptor = entry.descriptor;
+            fcNumbers[0] = quint16(number);
+            ++selectable;
+            ++carrierSelectable;
+            if (selectable == kMaxCards) {
+                askQuestion(QApplication::activeWindow(), selectionTitle(),
+                            tr("Found more Function Cards than supported by this SoftFrontPanel. Only first %1 are "
+                               "available.\nPlease contact Halvar's support if you need support for more cards.")
+                                .arg(kMaxCards),
+                            {tr("Continue")});
+                capped = true;
+                break;
+            }
+        }
+        carrierItem->setExpanded(carrierSelectable > 0);
+        if (capped)
+            break;
+    }
+    tree->resizeColumnToContents(0);
+    tree->resizeColumnToContents(1);
+    return selectable;
+}
+
+QString zr6200fp_fcSelect::addressProblem(const QStringList &descriptors, const QList<int> &numbers)
+{
+    if (descriptors.isEmpty() || numbers.isEmpty() || descriptors.size() != numbers.size())
+        return tr("Please enter at least one resource descriptor and select the Function Card number.");
+    for (int i = 0; i < descriptors.size(); ++i) {
+        if (descriptors.at(i).isEmpty() || numbers.at(i) == 0) {
+            return descriptors.size() > 1
+                       ? tr("Please enter the resource descriptors and select the Function Card numbers.")
+                       : tr("Please enter the resource descriptor and select the Function Card number.");
+        }
+    }
+    return QString();
+}
+
+int zr6200fp_fcSelect::selectAndConnect()
+{
+    zr6200fp_fcEnterAddress addresses(card);
+    const QString model = card->modelText();
+
+    QMessageBox howBox(QMessageBox::Question, selectionTitle(), tr("How to connect to %1 Function Card?").arg(model),
+                       QMessageBox::NoButton, nullptr);
+    howBox.setWindowIcon(zr6200fp_icons::windowIcon());
+    QPushButton *const autoFindButton = howBox.addButton(tr("Auto Find"), QMessageBox::ActionRole);
+    QPushButton *const demoButton = howBox.addButton(tr("Run In Demo Mode"), QMessageBox::ActionRole);
+    QPushButton *const addressButton = howBox.addButton(tr("Enter Address"), QMessageBox::ActionRole);
+    howBox.addButton(QMessageBox::Cancel);
+    howBox.setDefaultButton(autoFindButton);
+
+    for (;;) {
+        howBox.exec();
+        const QAbstractButton *const choice = howBox.clickedButton();
+        if (choice == autoFindButton) {
+            const int found = searchCards();
+            if (found > 1) {
+                if (exec() != QDialog::Accepted)
+                    return 0;
+            } else if (found == 0) {
+                const int answer =
+                    askQuestion(this, selectionTitle(), tr("No %1 Function Card found on your system.").arg(model),
+                                {tr("Try Again"), tr("Run In Demo Mode"), tr("Cancel")});
+                if (answer == 0)
+                    continue;
+                return answer == 1 ? enterDemoMode(*this) : 0;
+            } else {
+                fcCount = 1;
+            }
+        } else if (choice == addressButton) {
+            if (!takeAddresses(*this, addresses))
+                continue;
+        } else if (choice == demoButton) {
+            return enterDemoMode(*this);
+        } else {
+            return 0;
+        }
+
+        const QByteArray name = descriptor.toLatin1();
+        const ViStatus status = card->init(name.constData(), fcNumbers.data(), 1, 1, &session);
+        if (status == VI_SUCCESS)
+            return 1;
+        // A warning status counts as a failure, but the driver opened a
+        // session for it: do not leave it behind.
+        if (session != 0) {
+            card->close(session);
+            session = 0;
+        }
+        const QString text = fcCount > 1 ? tr("At least one selected %1 Function Card is unavailable.\nError: %2")
+                                         : tr("Selected %1 Function Card is unavailable.\nError: %2");
+        if (askQuestion(this, selectionTitle(), text.arg(model, failureText(card, status)),
+                        {tr("Try Again"), tr("Cancel")}) != 0)
+            return 0;
+    }
+}

@@ -1,0 +1,34 @@
+#include "zr7480fp_pageLayout.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace zr7480fp_pageLayout {
+
+QComboBox *combo(const QStringList &items, const QString &help)
+{
+    auto *box = new QComboBox;
+    box->addItems(items);
+    box->setWhatsThis(help);
+    return box;
+}
+
+QGridLayout *centredGrid(QGroupBox *box, int horizontal, int vertical)
+{
+    auto *grid = new QGridLayout(box);
+    grid->setAlignment(Qt::AlignCenter);
+    grid->setHorizontalSpacing(horizontal);
+    grid->setVerticalSpacing(vertical);
+    return grid;
+}
+
+void addRow(QGridLayout *grid, int row, int column, const QString &label, QWidget *control,
+            Qt::Alignment labelAlignment)
+{
+    grid->addWidget(new QLabel(label), row, column, labelAlignment);
+    grid->addWidget(control, row, column + 1);
+}
+
+} // namespace zr7480fp_pageLayout
