@@ -15,8 +15,11 @@ licence="$root/zr6200/softfrontpanel_lib/resources/qt-lgpl-license.txt"
 {
     printf '%s\n' \
         "This program uses the Qt toolkit, version 6, under the terms of the GNU" \
-        "Lesser General Public License version 2.1. The Qt sources have not been" \
-        "modified. The full text of that licence follows." \
+        "Lesser General Public License version 3. The Qt sources have not been" \
+        "modified. The full text of that licence follows, then the text of the" \
+        "GNU General Public License version 3, whose terms it incorporates." \
         ""
-    cat /usr/share/common-licenses/LGPL-2.1
+    cat /usr/share/common-licenses/LGPL-3
+    printf '\n'
+    cat /usr/share/common-licenses/GPL-3
 } | sed 's/$/\r/' > "$licence"
