@@ -164,12 +164,18 @@ QString zr6200fp_digitFormat::integerText(const intXXL &value, const FormatSpec 
                                           bool isSigned)
 {
     const qint64 low = value.toLongLong();
+    const auto pattern = static_cast<unsigned long long>((value & bitMask(bits)).toLongLong());
     if (base == Binary)
-        return QString::number(low, 2);
-    const QByteArray format = printfFormat(spec, base, true);
+        return isSigned ? QString::number(low, 2) : QString::number(pattern, 2);
+    // printf writes no digit at all for 0 with precision 0; for any other
+    // value precisions 0 and 1 print the same.
+    FormatSpec shown = spec;
+    if (shown.precision == 0)
+        shown.precision = 1;
+    const QByteArray format = printfFormat(shown, base, true);
     if (isSigned && baseTable[size_t(base)].radix == 10)
         return printed(format.constData(), static_cast<long long>(low));
-    return printed(format.constData(), static_cast<unsigned long long>((value & bitMask(bits)).toLongLong()));
+    return printed(format.constData(), pattern);
 }
 
 bool zr6200fp_digitFormat::readInteger(const QString &text, int base, bool isSigned, intXXL *value)

@@ -164,8 +164,11 @@ void zr6200fp_digitCtrl::setBase(int index)
 void zr6200fp_digitCtrl::rebuildFormatAndValidator()
 {
     qstrncpy(format, Format::printfFormat(spec, currentBase, isInteger).constData(), sizeof format);
-    if (!isInteger)
+    if (!isInteger) {
+        // Every decimal the field shows can be typed again.
+        static_cast<QDoubleValidator *>(validator)->setDecimals(std::max(3, spec.precision));
         return;
+    }
     regularExpression.setPattern(
         Format::validatorPattern(Format::baseTable[size_t(currentBase)].radix, bits, isSigned, spec.precision));
     static_cast<QRegularExpressionValidator *>(validator)->setRegularExpression(regularExpression);
@@ -181,7 +184,8 @@ QString zr6200fp_digitCtrl::textFromValue() const
 void zr6200fp_digitCtrl::updateText()
 {
     editor->setUpdatesEnabled(false);
-    editor->setText(textFromValue());
+    shownText = textFromValue();
+    editor->setText(shownText);
     editor->setUpdatesEnabled(true);
     editor->repaint();
     repaint();
@@ -415,6 +419,10 @@ QAbstractSpinBox::StepEnabled zr6200fp_digitCtrl::stepEnabled() const
 
 void zr6200fp_digitCtrl::newText()
 {
+    // The field shows the value rounded to its notation: reading back the
+    // text as it was shown would change the value by itself.
+    if (editor->text() == shownText)
+        return;
     const QString text = editor->text();
     if (isInteger) {
         intXXL typed;

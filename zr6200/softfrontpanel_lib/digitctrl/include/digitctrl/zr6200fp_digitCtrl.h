@@ -103,6 +103,8 @@ private:
     intXXL maximumXXL;
     intXXL minimumXXL;
     char format[256] = {};
+    // What updateText() last put into the field.
+    QString shownText;
     // Flag, width and precision of the format; the conversion is the base's.
     Format::FormatSpec spec;
     QRegularExpression regularExpression;
