@@ -58,12 +58,13 @@ void fillEntry(resourceEntry &entry, const zr6200fp_genFC *card, ViSession vi, v
         char address[VI_FIND_BUFLEN] = {};
         ZR_DRIVER_CALL(viGetAttribute, vi, VI_ATTR_TCPIP_ADDR, address);
         entry.identity = zr6200fp_driverText::fromBuffer(address);
-        entry.carrierLabel = QStringList{QStringLiteral("%1 - %2 LXI").arg(entry.identity).arg(modelId)};
+        entry.carrierLabel = QStringList{QStringLiteral("%1 - %2 LXI").arg(entry.identity, QString::number(modelId))};
     } else {
         ViInt16 slot = 0;
         ZR_DRIVER_CALL(viGetAttribute, vi, VI_ATTR_SLOT, &slot);
         entry.identity.clear();
-        entry.carrierLabel = QStringList{QStringLiteral("Slot %1 - %2 MB").arg(slot).arg(modelId)};
+        entry.carrierLabel =
+            QStringList{QStringLiteral("Slot %1 - %2 MB").arg(QString::number(slot), QString::number(modelId))};
     }
 
     const qint32 slotCount = readAt<qint32>(data, ZR6200_DATA_SLOT_COUNT_OFFSET);

@@ -1,10 +1,8 @@
 #include "fc/zr6200fp_fcSelect.h"
 
 #include <QApplication>
-#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QMessageBox>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -19,6 +17,7 @@
 #include "resources/zr6200fp_icons.h"
 #include "zr6200.h"
 #include "zr6200fp_questionBox.h"
+#include "zr6200fp_searchProgress.h"
 
 namespace {
 
@@ -69,7 +68,7 @@ QString failureText(const zr6200fp_genFC *card, ViStatus status)
         return text;
     char buffer[kStatusTextSize] = {};
     ZR_DRIVER_CALL(getStatusText, status, buffer);
-    return zr6200fp_driverText::fromBuffer(buffer);
+    return zr6200fp_driverText::orStatus(zr6200fp_driverText::fromBuffer(buffer), status);
 }
 
 } // namespace
@@ -167,15 +166,7 @@ int zr6200fp_fcSelect::searchCards()
         return 0;
     }
     const std::vector<resourceEntry> entries = collectResources(card, rm, [this](const QFuture<void> &queries) {
-        QProgressDialog progress(this);
-        progress.setWindowTitle(tr("Tervix %1").arg(card->modelText()));
-        progress.setLabelText(tr("Searching..."));
-        progress.setCancelButton(nullptr);
-        QFutureWatcher<void> watcher;
-        connect(&watcher, &QFutureWatcher<void>::finished, &progress, &QProgressDialog::reset);
-        connect(&watcher, &QFutureWatcher<void>::progressRangeChanged, &progress, &QProgressDialog::setRange);
-        connect(&watcher, &QFutureWatcher<void>::progressValueChanged, &progress, &QProgressDialog::setValue);
-        watcher.setFuture(queries);
+        zr6200fp_searchProgress progress(tr("Tervix %1").arg(card->modelText()), queries, this);
         progress.exec();
     });
     const int selectable = fillTree(entries);
