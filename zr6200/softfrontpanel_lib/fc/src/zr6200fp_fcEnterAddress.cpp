@@ -1,11 +1,13 @@
 #include "fc/zr6200fp_fcEnterAddress.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "core/zr6200fp_genFC.h"
 #include "core/zr6200fp_settingsLocation.h"
@@ -18,7 +20,7 @@ const char *const kDefaultDescriptor = "TCPIP::192.168.2.100::INSTR";
 
 QString descriptorKey(int row, int entry)
 {
-    return QStringLiteral("%1.%2.Descriptor").arg(row).arg(entry);
+    return QStringLiteral("%1.%2.Descriptor").arg(QString::number(row), QString::number(entry));
 }
 
 QString fcNumberKey(int row)
@@ -111,17 +113,31 @@ void zr6200fp_fcEnterAddress::enableRows()
     }
 }
 
-QVariant zr6200fp_fcEnterAddress::storedValue(const QSettings &settings, const QString &key,
+bool zr6200fp_fcEnterAddress::fileUsable() const
+{
+    // A pipe or device at the file's place would block the settings class
+    // for ever; such a file counts as unreadable and unwritable.
+    const QFileInfo file(settingsPath);
+    return !file.exists() || file.isFile();
+}
+
+QVariant zr6200fp_fcEnterAddress::storedValue(const QSettings *settings, const QString &key,
                                               const QVariant &defaultValue) const
 {
     const auto unsaved = unsavedValues.constFind(key);
-    return unsaved != unsavedValues.constEnd() ? *unsaved : settings.value(key, defaultValue);
+    if (unsaved != unsavedValues.constEnd())
+        return *unsaved;
+    return settings ? settings->value(key, defaultValue) : defaultValue;
 }
 
 void zr6200fp_fcEnterAddress::loadAddresses()
 {
-    QSettings settings(settingsPath, QSettings::IniFormat);
-    settings.beginGroup(settingsGroup);
+    std::optional<QSettings> file;
+    if (fileUsable()) {
+        file.emplace(settingsPath, QSettings::IniFormat);
+        file->beginGroup(settingsGroup);
+    }
+    const QSettings *settings = file ? &*file : nullptr;
     for (int r = 1; r <= kRows; ++r) {
         zr6200fp_fcEnterAddressFc *row = rowWidgets.at(size_t(r - 1));
         if (!row)
@@ -140,7 +156,6 @@ void zr6200fp_fcEnterAddress::loadAddresses()
     }
     const int count = storedValue(settings, countKey(), QStringLiteral("1")).toInt();
     countCombo->setCurrentIndex(count - 1 >= 0 && count - 1 < countCombo->count() ? count - 1 : 0);
-    settings.endGroup();
 }
 
 void zr6200fp_fcEnterAddress::getAddresses(QStringList &descriptors, QList<int> &fcNumbers)
@@ -167,14 +182,20 @@ void zr6200fp_fcEnterAddress::getAddresses(QStringList &descriptors, QList<int> 
     }
     values.append({countKey(), countCombo->currentIndex() + 1});
 
-    QSettings settings(settingsPath, QSettings::IniFormat);
-    settings.beginGroup(settingsGroup);
-    for (const auto &value : std::as_const(values))
-        settings.setValue(value.first, value.second);
-    settings.endGroup();
-    settings.sync();
+    bool saved = false;
+    if (fileUsable()) {
+        QSettings settings(settingsPath, QSettings::IniFormat);
+        settings.beginGroup(settingsGroup);
+        for (const auto &value : std::as_const(values))
+            settings.setValue(value.first, value.second);
+        settings.endGroup();
+        settings.sync();
+        saved = settings.status() != QSettings::AccessError;
+    }
+    // What could not be written is kept, so that showing the rows again does
+    // not lose what the user typed.
     unsavedValues.clear();
-    if (settings.status() == QSettings::AccessError) {
+    if (!saved) {
         for (const auto &value : std::as_const(values))
             unsavedValues.insert(value.first, value.second);
     }

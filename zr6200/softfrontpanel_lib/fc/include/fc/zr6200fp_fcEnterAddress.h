@@ -44,13 +44,14 @@ public slots:
 
 private:
     void enableRows();
-    QVariant storedValue(const QSettings &settings, const QString &key, const QVariant &defaultValue) const;
+    bool fileUsable() const;
+    // A value not saved in this run, else the file's (none: the default).
+    QVariant storedValue(const QSettings *settings, const QString &key, const QVariant &defaultValue) const;
 
     std::array<zr6200fp_fcEnterAddressFc *, kRows> rowWidgets{};
     const QString settingsGroup;
     const QString settingsPath;
     QComboBox *const countCombo;
-    // What the last save could not write (an unwritable folder), so that
-    // showing the rows again does not lose what the user typed.
+    // What the last save could not write.
     QHash<QString, QVariant> unsavedValues;
 };
