@@ -14,7 +14,7 @@ void checkDriverStatus(ViStatus status)
         return;
     char buffer[ZR7480_ERROR_MESSAGE_SIZE] = {};
     ZR_DRIVER_CALL(zr7480_error_message, VI_NULL, status, buffer);
-    const QString text = zr6200fp_driverText::fromBuffer(buffer);
+    const QString text = zr6200fp_driverText::orStatus(zr6200fp_driverText::fromBuffer(buffer), status);
     if (status < 0) {
         // qFatal would abort with a core dump; the panel's contract is a
         // clean end with exit code 1 after the same line.

@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "core/zr6200fp_driverText.h"
 #include "visa.h"
 
 // Every call the panel makes into the VISA library and the two driver
@@ -46,15 +47,32 @@ inline QString argText(std::nullptr_t)
     return QStringLiteral("NULL");
 }
 
+// A character array the call was given is read only up to its size: the
+// library may have filled an output buffer to the last byte, and the caller
+// terminates it only after the call.
+template <typename Arg, typename Param> QString shownArg(const Arg &arg, const Param &converted)
+{
+    if constexpr (std::is_array_v<Arg> && std::is_same_v<std::remove_cv_t<std::remove_extent_t<Arg>>, char>)
+        return QLatin1Char('"') + zr6200fp_driverText::fromBuffer(arg, std::extent_v<Arg>) + QLatin1Char('"');
+    else
+        return argText(converted);
+}
+
+template <typename Tuple, std::size_t... I, typename... Args>
+QStringList shownArgs(const Tuple &converted, std::index_sequence<I...>, const Args &...args)
+{
+    return QStringList{shownArg(args, std::get<I>(converted))...};
+}
+
 // The arguments are converted to the function's parameter types once, so
 // the call and the trace see the same values.
 template <typename... Params, typename... Args>
 ViStatus traced(const char *name, ViStatus (*function)(Params...), Args &&...args)
 {
-    std::tuple<Params...> converted(std::forward<Args>(args)...);
+    std::tuple<Params...> converted(args...);
     const ViStatus status = std::apply(function, converted);
     if (lcDriver().isDebugEnabled()) {
-        const QStringList parts = std::apply([](const auto &...a) { return QStringList{argText(a)...}; }, converted);
+        const QStringList parts = shownArgs(converted, std::index_sequence_for<Args...>{}, args...);
         qCDebug(lcDriver, "%s(%s) -> %d", name, qUtf8Printable(parts.join(QLatin1String(", "))), int(status));
     }
     return status;
