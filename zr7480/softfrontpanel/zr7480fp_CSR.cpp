@@ -79,7 +79,8 @@ void zr7480fp_CSR::reset()
 
 void zr7480fp_CSR::update()
 {
-    ViUInt16 syncState = 0;
+    // What a driver that writes nothing leaves: not synchronised, no DDS error.
+    ViUInt16 syncState = 1;
     ViInt16 ddsError = 0;
     if (!ZR_CARD_CALL(zr7480_getStatus, session, &syncState, &ddsError))
         return;

@@ -176,6 +176,9 @@ void zr6200fp_About::addSerialNumberRow(QString value)
 
 void zr6200fp_About::next()
 {
+    // The buttons stop at the ends; a call from code must too.
+    if (currentPage + 1 >= pages.size())
+        return;
     ++currentPage;
     if (pages.size() == currentPage + 1)
         nextButton->setEnabled(false);
@@ -185,6 +188,8 @@ void zr6200fp_About::next()
 
 void zr6200fp_About::prev()
 {
+    if (currentPage <= 0)
+        return;
     --currentPage;
     if (currentPage == 0)
         prevButton->setEnabled(false);
