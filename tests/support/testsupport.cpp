@@ -2,19 +2,21 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDialog>
-#include <QDir>
-#include <QEvent>
-#include <QMap>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
 #include <QProgressDialog>
-#include <QStandardPaths>
+#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <memory>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
 #include <cstdio>
-#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "simbench.h"
@@ -22,9 +24,17 @@
 namespace zrtest {
 
 namespace {
+
 QString plain(QString s)
 {
     return s.remove(QLatin1Char('&'));
+}
+
+void dismiss(QWidget *w)
+{
+    if (auto *dialog = qobject_cast<QDialog *>(w))
+        dialog->reject();
+    w->close();
 }
 
 QMap<QString, Scenario> &scenarios()
@@ -34,10 +44,10 @@ QMap<QString, Scenario> &scenarios()
 }
 
 const char *const kScenarioVar = "ZR_TEST_SCENARIO";
+
 } // namespace
 
-ModalAnswerer::ModalAnswerer(QObject *parent)
-    : QObject(parent)
+ModalAnswerer::ModalAnswerer()
 {
     qApp->installEventFilter(this);
 }
@@ -49,21 +59,38 @@ ModalAnswerer::~ModalAnswerer()
 
 ModalAnswerer &ModalAnswerer::click(const QString &text)
 {
-    return act([text](QWidget *w) {
-        if (!clickButton(w, text)) {
-            std::fprintf(stderr, "ModalAnswerer: no button \"%s\", rejecting the dialog\n", qPrintable(text));
-            if (auto *d = qobject_cast<QDialog *>(w))
-                d->reject();
-            else
-                w->close();
+    return act([this, text](QWidget *w) {
+        const auto buttons = w->findChildren<QAbstractButton *>();
+        for (QAbstractButton *b : buttons) {
+            if (plain(b->text()) == text && b->isVisible()) {
+                b->click();
+                return;
+            }
         }
+        unexpected << QStringLiteral("no button \"%1\" in \"%2\"").arg(text, w->windowTitle());
+        dismiss(w);
     });
 }
 
 ModalAnswerer &ModalAnswerer::act(std::function<void(QWidget *)> action)
 {
-    m_actions.append(std::move(action));
+    actions.append(std::move(action));
     return *this;
+}
+
+QStringList ModalAnswerer::problems() const
+{
+    QStringList all = unexpected;
+    if (!actions.isEmpty())
+        all << QStringLiteral("%1 answer(s) never used").arg(actions.size());
+    return all;
+}
+
+void ModalAnswerer::reset()
+{
+    actions.clear();
+    unexpected.clear();
+    seen.clear();
 }
 
 bool ModalAnswerer::eventFilter(QObject *watched, QEvent *event)
@@ -73,114 +100,188 @@ bool ModalAnswerer::eventFilter(QObject *watched, QEvent *event)
         if (w->isWindow() && w->isModal() && !qobject_cast<QProgressDialog *>(w)) {
             // Act once the dialog's own event loop runs.
             QPointer<QWidget> guard(w);
-            QTimer::singleShot(0, this, [this, guard] { handle(guard); });
-        }
-    }
-    return QObject::eventFilter(watched, event);
-}
-
-void ModalAnswerer::handle(QPointer<QWidget> w)
-{
-    if (!w || !w->isVisible())
-        return;
-    Seen s;
-    s.className = QString::fromLatin1(w->metaObject()->className());
-    s.title = w->windowTitle();
-    if (auto *box = qobject_cast<QMessageBox *>(w)) {
-        s.text = box->text();
-        s.icon = box->icon();
-    }
-    const auto buttons = w->findChildren<QAbstractButton *>();
-    for (QAbstractButton *b : buttons)
-        s.buttons << plain(b->text());
-    m_seen.append(s);
-
-    if (m_actions.isEmpty()) {
-        QTimer::singleShot(unexpectedTimeoutMs, this, [this, w, s] {
-            if (!w || !w->isVisible())
-                return;
-            m_unexpected << s.title + QLatin1String(": ") + s.text;
-            std::fprintf(stderr, "ModalAnswerer: unexpected dialog \"%s\" closed\n", qPrintable(s.title));
-            if (auto *d = qobject_cast<QDialog *>(w.data()))
-                d->reject();
-            else
-                w->close();
-        });
-        return;
-    }
-    auto action = m_actions.takeFirst();
-    action(w);
-}
-
-bool clickButton(QWidget *w, const QString &text)
-{
-    const auto buttons = w->findChildren<QAbstractButton *>();
-    for (QAbstractButton *b : buttons) {
-        if (plain(b->text()) == plain(text) && b->isVisible()) {
-            b->click();
-            return true;
+            QTimer::singleShot(0, this, [this, guard] {
+                if (guard && guard->isVisible())
+                    handle(guard);
+            });
         }
     }
     return false;
 }
 
-QList<QWidget *> visibleTopLevels()
+void ModalAnswerer::handle(QWidget *dialog)
 {
-    QList<QWidget *> result;
+    const auto *box = qobject_cast<QMessageBox *>(dialog);
+    seen << (box && !box->text().isEmpty() ? box->text() : dialog->windowTitle());
+    if (actions.isEmpty()) {
+        unexpected << QStringLiteral("unexpected dialog \"%1\"").arg(seen.last());
+        dismiss(dialog);
+        return;
+    }
+    actions.takeFirst()(dialog);
+}
+
+void Case::cleanup()
+{
+    const QStringList problems = answers.problems();
+    answers.reset();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1String("; "))));
+    QStringList open;
     const auto tops = QApplication::topLevelWidgets();
     for (QWidget *w : tops) {
         if (w->isVisible())
-            result << w;
+            open << w->windowTitle() + QLatin1Char(' ') + QLatin1String(w->metaObject()->className());
     }
-    return result;
+    QVERIFY2(open.isEmpty(), qPrintable(QLatin1String("left open: ") + open.join(QLatin1String(", "))));
 }
 
-void registerScenario(const QString &name, Scenario scenario)
+EnvGuard::EnvGuard(const char *name, const std::optional<QByteArray> &value)
+    : name(name)
 {
-    scenarios().insert(name, std::move(scenario));
+    if (qEnvironmentVariableIsSet(name))
+        saved = qgetenv(name);
+    if (value)
+        qputenv(name, *value);
+    else
+        qunsetenv(name);
 }
 
-ChildResult runScenario(const QString &name, const QProcessEnvironment &extra, int timeoutMs)
+EnvGuard::~EnvGuard()
 {
-    ChildResult result;
-    QProcess p;
+    if (saved)
+        qputenv(name.constData(), *saved);
+    else
+        qunsetenv(name.constData());
+}
+
+void registerScenario(const char *name, Scenario scenario)
+{
+    scenarios().insert(QString::fromLatin1(name), std::move(scenario));
+}
+
+QString expectExit(const char *scenario, int exitCode, const QString &line, const QProcessEnvironment &extra)
+{
+    QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QString::fromLatin1(kScenarioVar), name);
+    env.insert(QString::fromLatin1(kScenarioVar), QString::fromLatin1(scenario));
     const QStringList keys = extra.keys();
-    for (const QString &k : keys)
-        env.insert(k, extra.value(k));
-    p.setProcessEnvironment(env);
-    p.start(QCoreApplication::applicationFilePath(), {});
-    result.finished = p.waitForFinished(timeoutMs);
-    if (!result.finished) {
-        p.kill();
-        p.waitForFinished();
+    for (const QString &key : keys)
+        env.insert(key, extra.value(key));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    if (!child.waitForFinished(60000)) {
+        child.kill();
+        child.waitForFinished();
+        return QStringLiteral("%1 did not end").arg(QLatin1String(scenario));
     }
-    result.exitCode = p.exitCode();
-    result.exitStatus = p.exitStatus();
-    result.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    result.err = QString::fromLocal8Bit(p.readAllStandardError());
+    const QString output = QString::fromLocal8Bit(child.readAllStandardOutput() + child.readAllStandardError());
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != exitCode)
+        return QStringLiteral("%1 ended with %2, expected %3:\n%4")
+            .arg(QLatin1String(scenario), QString::number(child.exitCode()), QString::number(exitCode), output);
+    if (!output.contains(line))
+        return QStringLiteral("%1 did not print \"%2\":\n%3").arg(QLatin1String(scenario), line, output);
+    return QString();
+}
+
+bool loadBench(const char *json)
+{
+    simbench_reset();
+    if (simbench_loadJson(json) != 0) {
+        qWarning("bench: %s", simbench_lastError());
+        return false;
+    }
+    simbench_clearLog();
+    return true;
+}
+
+QStringList benchLog()
+{
+    QStringList lines;
+    const size_t n = simbench_logCount();
+    for (size_t i = 0; i < n; ++i) {
+        QByteArray buffer(int(simbench_logLine(i, nullptr, 0)) + 1, '\0');
+        simbench_logLine(i, buffer.data(), size_t(buffer.size()));
+        lines << QString::fromLatin1(buffer.constData());
+    }
+    return lines;
+}
+
+QList<QMap<QString, QString>> calls(const QString &operation)
+{
+    static const QRegularExpression line(QStringLiteral("^(\\w+)\\((.*)\\) -> (-?\\d+)$"));
+    static const QRegularExpression argument(QStringLiteral("(\\w+)=(\"[^\"]*\"|[^,]*)"));
+    QList<QMap<QString, QString>> result;
+    const QStringList log = benchLog();
+    for (const QString &text : log) {
+        const auto m = line.match(text);
+        if (!m.hasMatch() || m.captured(1) != operation)
+            continue;
+        QMap<QString, QString> args{{QStringLiteral("status"), m.captured(3)}};
+        for (auto it = argument.globalMatch(m.captured(2)); it.hasNext();) {
+            const auto a = it.next();
+            args.insert(a.captured(1), a.captured(2).trimmed());
+        }
+        result << args;
+    }
     return result;
+}
+
+QStringList treeDump(const QTreeWidget *tree)
+{
+    QStringList lines;
+    std::function<void(const QTreeWidgetItem *, int)> walk = [&](const QTreeWidgetItem *item, int level) {
+        QString line = QString(level * 2, QLatin1Char(' ')) + item->text(0);
+        if (!item->text(1).isEmpty())
+            line += QLatin1String(" | ") + item->text(1);
+        if (item->data(0, Qt::StatusTipRole).isValid())
+            line += QStringLiteral(" [%1, %2]")
+                        .arg(item->data(0, Qt::StatusTipRole).toString(), item->data(1, Qt::StatusTipRole).toString());
+        if (!item->flags().testFlag(Qt::ItemIsEnabled))
+            line += QLatin1String(" -");
+        if (item->isExpanded())
+            line += QLatin1String(" +");
+        lines << line;
+        for (int i = 0; i < item->childCount(); ++i)
+            walk(item->child(i), level + 1);
+    };
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        walk(tree->topLevelItem(i), 0);
+    return lines;
+}
+
+QString formField(const QWidget *dialog, const QString &box, const QString &caption)
+{
+    const auto boxes = dialog->findChildren<QGroupBox *>();
+    for (const QGroupBox *group : boxes) {
+        const auto *form = qobject_cast<QFormLayout *>(group->layout());
+        for (int row = 0; form && group->title() == box && row < form->rowCount(); ++row) {
+            const auto *label = qobject_cast<QLabel *>(form->itemAt(row, QFormLayout::LabelRole)->widget());
+            if (label && label->text() == caption)
+                return qobject_cast<QLabel *>(form->itemAt(row, QFormLayout::FieldRole)->widget())->text();
+        }
+    }
+    return QStringLiteral("(none)");
 }
 
 void prepareEnvironment()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Folders that live as long as the process (and its children, which
-    // inherit the variables).
+    // Private folders that live as long as the process and its children,
+    // which inherit the variables.
     static std::vector<std::unique_ptr<QTemporaryDir>> keep;
-    auto makeDir = [] {
+    const auto makeDir = [] {
         keep.push_back(std::make_unique<QTemporaryDir>());
-        return keep.back()->path();
+        return QFile::encodeName(keep.back()->path());
     };
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QString path = makeDir();
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(path));
+        const QByteArray path = makeDir();
+        QFile::setPermissions(QFile::decodeName(path),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", path);
     }
     if (qEnvironmentVariableIsEmpty("ALLUSERSPROFILE"))
-        qputenv("ALLUSERSPROFILE", QFile::encodeName(makeDir()));
+        qputenv("ALLUSERSPROFILE", makeDir());
 }
 
 bool isChild()
@@ -190,26 +291,19 @@ bool isChild()
 
 int runChild()
 {
-    const QString name = qEnvironmentVariable(kScenarioVar);
-    const auto it = scenarios().constFind(name);
+    const auto it = scenarios().constFind(qEnvironmentVariable(kScenarioVar));
     if (it == scenarios().constEnd()) {
-        std::fprintf(stderr, "no scenario named %s\n", qPrintable(name));
+        std::fprintf(stderr, "no such scenario\n");
         return 99;
     }
     return (*it)();
 }
 
-QStringList benchLog()
+int finished(int failures)
 {
-    QStringList lines;
-    const size_t n = simbench_logCount();
-    for (size_t i = 0; i < n; ++i) {
-        const size_t len = simbench_logLine(i, nullptr, 0);
-        QByteArray buf(int(len) + 1, '\0');
-        simbench_logLine(i, buf.data(), size_t(buf.size()));
-        lines << QString::fromLatin1(buf.constData());
-    }
-    return lines;
+    if (failures == 0)
+        std::printf("zrtest: every test function ran and passed\n");
+    return failures;
 }
 
 } // namespace zrtest

@@ -1,105 +1,124 @@
 #pragma once
 
 #include <QList>
-#include <QPointer>
-#include <QProcess>
+#include <QMap>
+#include <QObject>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 #include <functional>
+#include <optional>
 
-class QApplication;
+class QTreeWidget;
+class QWidget;
 
 namespace zrtest {
 
-// Answers modal dialogs as they appear, in the order the answers were queued.
-// A dialog is recognised by its Show event, so a box shown again after being
-// answered (the same object) is answered again. Progress dialogs are left
-// alone. A modal dialog nobody queued an answer for is rejected after
-// unexpectedTimeoutMs and recorded, so a wrong flow fails instead of hanging.
-class ModalAnswerer : public QObject
+// Answers modal dialogs as they appear, in the order the answers were
+// queued. A modal dialog nobody queued an answer for, or an answer whose
+// button is missing, is closed at once and recorded as a problem, so the
+// test fails in its cleanup instead of hanging. Progress dialogs are left
+// alone.
+class ModalAnswerer final : public QObject
 {
-    Q_OBJECT
 public:
-    struct Seen
-    {
-        QString className;
-        QString title;
-        QString text;        // QMessageBox text, empty for other dialogs
-        QStringList buttons; // button texts without '&', in child order
-        int icon = 0;        // QMessageBox::Icon, 0 for other dialogs
-    };
-
-    explicit ModalAnswerer(QObject *parent = nullptr);
+    ModalAnswerer();
     ~ModalAnswerer() override;
 
-    // Click the button whose text, without '&', equals text.
+    // Click the visible button whose text, without '&', is text.
     ModalAnswerer &click(const QString &text);
-    // Run action on the dialog; it must close the dialog itself.
+    // Run action on the dialog; it must close the dialog.
     ModalAnswerer &act(std::function<void(QWidget *)> action);
 
-    int pending() const { return m_actions.size(); }
-    const QList<Seen> &seen() const { return m_seen; }
-    const QStringList &unexpected() const { return m_unexpected; }
-
-    int unexpectedTimeoutMs = 3000;
+    // Texts (or titles) of the dialogs answered or closed, oldest first.
+    QStringList seen;
+    // Unexpected dialogs and missing buttons; answers never used.
+    QStringList problems() const;
+    void reset();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void handle(QPointer<QWidget> w);
+    void handle(QWidget *dialog);
 
-    QList<std::function<void(QWidget *)>> m_actions;
-    QList<Seen> m_seen;
-    QStringList m_unexpected;
+    QList<std::function<void(QWidget *)>> actions;
+    QStringList unexpected;
 };
 
-// Clicks the button with the given text (without '&') among w's children.
-bool clickButton(QWidget *w, const QString &text);
-
-// Visible top-level widgets, for asserting in cleanup() that none is left.
-QList<QWidget *> visibleTopLevels();
-
-// Child-process scenarios: code that ends the process (exit codes, fatal
-// diagnostics) runs in a copy of the test executable.
-using Scenario = std::function<int()>;
-void registerScenario(const QString &name, Scenario scenario);
-struct ChildResult
+// The test object's base: its cleanup fails a test that left a dialog
+// unanswered, an answer unused or a window open.
+class Case : public QObject
 {
-    bool finished = false;
-    int exitCode = -1;
-    QProcess::ExitStatus exitStatus = QProcess::CrashExit;
-    QString out;
-    QString err;
-};
-ChildResult runScenario(const QString &name, const QProcessEnvironment &extra = {}, int timeoutMs = 60000);
+    Q_OBJECT
+protected:
+    ModalAnswerer answers;
 
-// Environment for headless, side-effect-free runs: offscreen platform, a
-// private runtime folder and a private ALLUSERSPROFILE, unless already set.
+private slots:
+    void cleanup();
+};
+
+// Sets (or, with nullopt, unsets) an environment variable for its lifetime.
+class EnvGuard
+{
+public:
+    EnvGuard(const char *name, const std::optional<QByteArray> &value);
+    ~EnvGuard();
+    EnvGuard(const EnvGuard &) = delete;
+    EnvGuard &operator=(const EnvGuard &) = delete;
+
+private:
+    QByteArray name;
+    std::optional<QByteArray> saved;
+};
+
+// Code that ends the process runs as a scenario in a copy of the test
+// executable. Empty when it ended with exitCode and printed a line
+// containing line (standard output or error), else what went wrong.
+using Scenario = std::function<int()>;
+void registerScenario(const char *name, Scenario scenario);
+QString expectExit(const char *scenario, int exitCode, const QString &line, const QProcessEnvironment &extra = {});
+
+// The simulated bench: a fresh one from JSON (false, with a warning, when
+// it does not load), its call log, and the calls of one operation as
+// argument maps (with "status").
+bool loadBench(const char *json);
+QStringList benchLog();
+QList<QMap<QString, QString>> calls(const QString &operation);
+
+// One line per item, indented by level: texts, then "[n, descriptor]" for
+// items that carry card data, then "-" for disabled and "+" for expanded.
+QStringList treeDump(const QTreeWidget *tree);
+
+// The text of the label beside caption in the form of the group box titled
+// box; "(none)" when there is no such row.
+QString formField(const QWidget *dialog, const QString &box, const QString &caption);
+
 void prepareEnvironment();
 bool isChild();
 int runChild();
-
-// The simulated bench's call log.
-QStringList benchLog();
+int finished(int failures);
 
 } // namespace zrtest
 
 #define ZR_SCENARIO(name)                                                                                              \
     static int zrScenario_##name();                                                                                    \
-    static const bool zrScenarioRegistered_##name =                                                                    \
-        (zrtest::registerScenario(QStringLiteral(#name), zrScenario_##name), true);                                    \
+    static const bool zrScenarioRegistered_##name = (zrtest::registerScenario(#name, zrScenario_##name), true);        \
     static int zrScenario_##name()
 
+// finished() prints the line CTest waits for only when every function ran
+// and passed: an executable that ends early fails whatever its exit code.
 #define ZR_TEST_MAIN(TestClass)                                                                                        \
     int main(int argc, char **argv)                                                                                    \
     {                                                                                                                  \
         zrtest::prepareEnvironment();                                                                                  \
-        QApplication app(argc, argv);                                                                                  \
-        if (zrtest::isChild())                                                                                         \
-            return zrtest::runChild();                                                                                 \
-        TestClass tc;                                                                                                  \
-        return QTest::qExec(&tc, argc, argv);                                                                          \
+        int failures = 0;                                                                                              \
+        {                                                                                                              \
+            QApplication app(argc, argv);                                                                              \
+            if (zrtest::isChild())                                                                                     \
+                return zrtest::runChild();                                                                             \
+            TestClass tc;                                                                                              \
+            failures = QTest::qExec(&tc, argc, argv);                                                                  \
+        }                                                                                                              \
+        return zrtest::finished(failures);                                                                             \
     }

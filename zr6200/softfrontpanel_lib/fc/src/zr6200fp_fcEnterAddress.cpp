@@ -99,6 +99,18 @@ QStringList zr6200fp_fcEnterAddress::historyOrder(const QString &current, const 
     return history.mid(0, kHistory);
 }
 
+QComboBox *zr6200fp_fcEnterAddress::descriptorCombo(int index) const
+{
+    const zr6200fp_fcEnterAddressFc *row = index >= 0 && index < kRows ? rowWidgets.at(size_t(index)) : nullptr;
+    return row ? row->descriptorCombo : nullptr;
+}
+
+QComboBox *zr6200fp_fcEnterAddress::fcNumberCombo(int index) const
+{
+    const zr6200fp_fcEnterAddressFc *row = index >= 0 && index < kRows ? rowWidgets.at(size_t(index)) : nullptr;
+    return row ? row->fcNumberCombo : nullptr;
+}
+
 void zr6200fp_fcEnterAddress::countChanged()
 {
     enableRows();

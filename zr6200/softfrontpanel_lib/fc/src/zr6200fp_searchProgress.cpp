@@ -1,5 +1,7 @@
 #include "zr6200fp_searchProgress.h"
 
+#include <QCloseEvent>
+
 zr6200fp_searchProgress::zr6200fp_searchProgress(const QString &title, const QFuture<void> &queries, QWidget *parent)
     : QProgressDialog(parent)
 {
@@ -13,3 +15,8 @@ zr6200fp_searchProgress::zr6200fp_searchProgress(const QString &title, const QFu
 }
 
 void zr6200fp_searchProgress::reject() {}
+
+void zr6200fp_searchProgress::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+}

@@ -14,8 +14,12 @@ public:
     zr6200fp_searchProgress(const QString &title, const QFuture<void> &queries, QWidget *parent);
 
 public slots:
-    // Escape and the window's close control end here.
+    // Escape ends here.
     void reject() override;
+
+protected:
+    // So does the window's close control.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QFutureWatcher<void> watcher;

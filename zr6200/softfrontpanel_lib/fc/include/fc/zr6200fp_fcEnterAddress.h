@@ -35,7 +35,9 @@ public:
     // items without repeats, kHistory at most.
     static QStringList historyOrder(const QString &current, const QStringList &items);
 
-    zr6200fp_fcEnterAddressFc *rowWidget(int index) const { return rowWidgets.at(size_t(index)); }
+    // The controls of row index (from 0); null for a row the dialog lacks.
+    QComboBox *descriptorCombo(int index) const;
+    QComboBox *fcNumberCombo(int index) const;
     QComboBox *countSelector() const { return countCombo; }
     const QString &settingsFile() const { return settingsPath; }
 

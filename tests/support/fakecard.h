@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QList>
-#include <QString>
-#include <atomic>
+#include <QStringList>
 
 #include "core/zr6200fp_genFC.h"
 
-// A card object whose answers the test sets. isModelSupported may be called
-// from the search's worker threads: it only reads and counts atomically.
+// A card object whose answers a test sets. isModelSupported runs on the
+// search's worker threads: it only reads.
 class FakeCard final : public zr6200fp_genFC
 {
 public:
@@ -17,22 +16,18 @@ public:
         modelCode = model;
     }
 
-    bool isModelSupported(quint16 code) const override
-    {
-        modelQueries.fetch_add(1);
-        return code == supportedCode;
-    }
-    QString getDescription() const override { return QStringLiteral("Fake Test FC"); }
-    QString getCopyright() const override { return QStringLiteral("Copyright test"); }
+    bool isModelSupported(quint16 code) const override { return code == supportedCode; }
+    QString getDescription() const override { return QStringLiteral("Fake FC"); }
+    QString getCopyright() const override { return QStringLiteral("(c) test"); }
     QString getSfpRevision() const override { return QStringLiteral("1.2.3.4"); }
     QString getDriverRevision() const override { return QStringLiteral("5.6.7.8"); }
     QString getErrorMessage(ViStatus) const override { return errorText; }
     ViStatus init(const char *rsrcName, const quint16 *numbers, quint16, quint16, ViSession *vi) override
     {
-        initNames << QString::fromLatin1(rsrcName);
-        initNumbers << numbers[0];
-        *vi = initSession;
-        return initStatuses.isEmpty() ? 0 : initStatuses.takeFirst();
+        inits << QStringLiteral("%1#%2").arg(QLatin1String(rsrcName), QString::number(numbers[0]));
+        const ViStatus status = initStatuses.isEmpty() ? 0 : initStatuses.takeFirst();
+        *vi = status < 0 ? VI_NULL : initSession;
+        return status;
     }
     ViStatus initAndKeep(const char *rsrcName, const quint16 *numbers, qint16, quint16 idQuery, quint16 reset,
                          ViSession *vi) override
@@ -46,12 +41,10 @@ public:
         return 0;
     }
 
-    quint16 supportedCode;
+    const quint16 supportedCode;
     QString errorText;
     QList<ViStatus> initStatuses;
     ViSession initSession = 42;
-    QStringList initNames;
-    QList<quint16> initNumbers;
+    QStringList inits;
     QList<ViSession> closed;
-    mutable std::atomic<int> modelQueries{0};
 };

@@ -1,0 +1,514 @@
+// Reaching the card: the connection flow, the typed addresses and their file,
+// the selection dialog and the VISA search that fills it.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+#include <sys/stat.h>
+
+#include "core/zr6200fp_settingsLocation.h"
+#include "fakecard.h"
+#include "fc/zr6200fp_fcEnterAddress.h"
+#include "fc/zr6200fp_fcSelect.h"
+#include "simbench.h"
+#include "testsupport.h"
+
+namespace {
+
+// One VXI carrier (slot 5) with another card kind in slot 1 and a 7480 in
+// slot 2, and a serial port that is no carrier.
+const char *const kOneCard = R"({"resources": [
+    {"descriptor": "VXI0::1::INSTR", "slot": 5,
+     "carrier": {"modelId": 1987, "slots": [{"id": "0x1234"}, {"id": "0x7480"}]}},
+    {"descriptor": "ASRL1::INSTR"}]})";
+const char *const kTwoCards = R"({"resources": [
+    {"descriptor": "VXI0::1::INSTR", "slot": 5, "carrier": {"slots": [{"id": "0x7480"}, {"id": "0x7480"}]}}]})";
+const char *const kNoCard = R"({"resources": [{"descriptor": "ASRL1::INSTR"}]})";
+
+QString addressFile()
+{
+    return zr6200fp_settingsLocation::addressFile(zr6200fp_settingsLocation::current());
+}
+
+// Types "D#N;D#N" into the address dialog's rows and presses OK.
+void typeAddresses(zrtest::ModalAnswerer &answers, const QString &rows)
+{
+    answers.act([rows](QWidget *w) {
+        auto *dialog = qobject_cast<zr6200fp_fcEnterAddress *>(w);
+        const QStringList list = rows.split(QLatin1Char(';'));
+        dialog->countSelector()->setCurrentIndex(int(list.size()) - 1);
+        for (int i = 0; i < list.size(); ++i) {
+            dialog->descriptorCombo(i)->setEditText(list[i].section(QLatin1Char('#'), 0, 0));
+            dialog->fcNumberCombo(i)->setCurrentIndex(list[i].section(QLatin1Char('#'), 1).toInt());
+        }
+        dialog->accept();
+    });
+}
+
+// The flow's answers: a button's text, "type:D#N;D#N", "pick:1" (the card
+// item of that slot in the selection tree, then OK) or "reject".
+void queue(zrtest::ModalAnswerer &answers, const QStringList &script)
+{
+    for (const QString &step : script) {
+        if (step.startsWith(QLatin1String("type:"))) {
+            typeAddresses(answers, step.mid(5));
+        } else if (step.startsWith(QLatin1String("pick:"))) {
+            const int slot = step.mid(5).toInt();
+            answers.act([slot](QWidget *w) {
+                auto *tree = w->findChild<QTreeWidget *>();
+                tree->setCurrentItem(tree->topLevelItem(0)->child(0)->child(slot - 1));
+                w->findChild<QPushButton *>()->click();
+            });
+        } else if (step == QLatin1String("reject")) {
+            answers.act([](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
+        } else {
+            answers.click(step);
+        }
+    }
+}
+
+QString outcome(int result, const zr6200fp_fcSelect &select, const FakeCard &card)
+{
+    QStringList closed;
+    for (ViSession session : card.closed)
+        closed << QString::number(session);
+    return QStringLiteral("%1 demo=%2 %3 %4,%5 count=%6 inits=%7 closed=%8")
+        .arg(QString::number(result), QString::number(select.demoMode), select.descriptor,
+             QString::number(select.fcNumbers[0]), QString::number(select.fcNumbers[1]),
+             QString::number(select.fcCount), card.inits.join(QLatin1Char(' ')), closed.join(QLatin1Char(' ')));
+}
+
+} // namespace
+
+class tst_Connection : public zrtest::Case
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void flow_data();
+    void flow();
+    void storedRows_data();
+    void storedRows();
+    void savedRows_data();
+    void savedRows();
+    void choosing_data();
+    void choosing();
+    void search_data();
+    void search();
+    void searchCap();
+    void searchKeepsItsBox();
+};
+
+void tst_Connection::init()
+{
+    QFile::remove(addressFile());
+    simbench_reset();
+}
+
+void tst_Connection::flow_data()
+{
+    QTest::addColumn<QByteArray>("bench");
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QList<int>>("initStatuses");
+    QTest::addColumn<QString>("errorText");
+    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QStringList>("boxes"); // texts of the boxes shown after the first
+    const QString how = QStringLiteral("How to connect to 7480 Function Card?");
+    const QString none = QStringLiteral("No 7480 Function Card found on your system.");
+    const QString address = QStringLiteral("Tervix 7480 SFP: Enter Function Card Address");
+    const QString select = QStringLiteral("Tervix 7480 SFP: Select Function Card");
+    const QList<int> ok;
+    const auto rows = [](std::initializer_list<const char *> texts) {
+        QStringList list;
+        for (const char *text : texts)
+            list << QString::fromUtf8(text);
+        return list;
+    };
+    QTest::newRow("one card found") << QByteArray(kOneCard) << 0x7480 << ok << "" << rows({"Auto Find"})
+                                    << "1 demo=0 VXI0::1::INSTR 2,0 count=1 inits=VXI0::1::INSTR#2 closed="
+                                    << QStringList();
+    QTest::newRow("two found, one picked")
+        << QByteArray(kTwoCards) << 0x7480 << ok << "" << rows({"Auto Find", "pick:1"})
+        << "1 demo=0 VXI0::1::INSTR 1,0 count=1 inits=VXI0::1::INSTR#1 closed=" << QStringList{select};
+    QTest::newRow("selection cancelled") << QByteArray(kTwoCards) << 0x7480 << ok << "" << rows({"Auto Find", "reject"})
+                                         << "0 demo=0 VXI0::1::INSTR 2,0 count=0 inits= closed=" << QStringList{select};
+    QTest::newRow("none, try again, demo")
+        << QByteArray(kNoCard) << 0x7480 << ok << "" << rows({"Auto Find", "Try Again", "Run In Demo Mode"})
+        << "1 demo=1 VXI0::1::INSTR 1,0 count=1 inits= closed=" << QStringList{none, how};
+    QTest::newRow("none, demo") << QByteArray(kNoCard) << 0x7480 << ok << "" << rows({"Auto Find", "Run In Demo Mode"})
+                                << "1 demo=1 VXI0::1::INSTR 1,0 count=1 inits= closed=" << QStringList{none};
+    QTest::newRow("none, cancel") << QByteArray(kNoCard) << 0x7480 << ok << "" << rows({"Auto Find", "Cancel"})
+                                  << "0 demo=0  0,0 count=0 inits= closed=" << QStringList{none};
+    QTest::newRow("cancel") << QByteArray(kNoCard) << 0x7480 << ok << "" << rows({"Cancel"})
+                            << "0 demo=0  0,0 count=0 inits= closed=" << QStringList();
+    QTest::newRow("typed address") << QByteArray(kNoCard) << 0x7480 << ok << ""
+                                   << rows({"Enter Address", "type:VXI0::5::INSTR#3"})
+                                   << "1 demo=0 VXI0::5::INSTR 3,0 count=1 inits=VXI0::5::INSTR#3 closed="
+                                   << QStringList{address};
+    QTest::newRow("no card number, then back")
+        << QByteArray(kNoCard) << 0x7480 << ok << ""
+        << rows({"Enter Address", "type:VXI0::5::INSTR#0", "OK", "reject", "Cancel"})
+        << "0 demo=0  0,0 count=0 inits= closed="
+        << QStringList{address,
+                       QStringLiteral("Please enter the resource descriptor and select the Function Card number."),
+                       address, how};
+    QTest::newRow("two typed, second incomplete")
+        << QByteArray(kNoCard) << 0x5902 << ok << ""
+        << rows({"Enter Address", "type:A#2;B#0", "OK", "reject", "Cancel"}) << "0 demo=0  0,0 count=0 inits= closed="
+        << QStringList{QStringLiteral("Tervix 5902 SFP: Enter Addresses of Function Cards"),
+                       QStringLiteral("Please enter the resource descriptors and select the Function Card numbers."),
+                       QStringLiteral("Tervix 5902 SFP: Enter Addresses of Function Cards"),
+                       QStringLiteral("How to connect to 5902 Function Card?")};
+    QTest::newRow("two typed fail") << QByteArray(kNoCard) << 0x5902 << QList<int>{-1} << "gone"
+                                    << rows({"Enter Address", "type:A#2;B#5", "Cancel"})
+                                    << "0 demo=0 A,B 2,5 count=2 inits=A,B#2 closed="
+                                    << QStringList{QStringLiteral("Tervix 5902 SFP: Enter Addresses of Function Cards"),
+                                                   QStringLiteral("At least one selected 5902 Function Card is "
+                                                                  "unavailable.\nError: gone")};
+    QTest::newRow("failed, try again") << QByteArray(kOneCard) << 0x7480 << QList<int>{-1} << "gone"
+                                       << rows({"Auto Find", "Try Again", "Cancel"})
+                                       << "0 demo=0 VXI0::1::INSTR 2,0 count=1 inits=VXI0::1::INSTR#2 closed="
+                                       << QStringList{QStringLiteral("Selected 7480 Function Card is unavailable.\n"
+                                                                     "Error: gone"),
+                                                      how};
+    QTest::newRow("warning is a failure, session closed")
+        << QByteArray(kOneCard) << 0x7480 << QList<int>{0x3FFF0001} << "warned" << rows({"Auto Find", "Cancel"})
+        << "0 demo=0 VXI0::1::INSTR 2,0 count=1 inits=VXI0::1::INSTR#2 closed=42"
+        << QStringList{QStringLiteral("Selected 7480 Function Card is unavailable.\nError: warned")};
+    QTest::newRow("no text anywhere: the number")
+        << QByteArray(kOneCard) << 0x7480 << QList<int>{int(0xBFFF0011)} << "" << rows({"Auto Find", "Cancel"})
+        << "0 demo=0 VXI0::1::INSTR 2,0 count=1 inits=VXI0::1::INSTR#2 closed="
+        << QStringList{QStringLiteral("Selected 7480 Function Card is unavailable.\nError: 0xBFFF0011")};
+}
+
+void tst_Connection::flow()
+{
+    QFETCH(QByteArray, bench);
+    QFETCH(int, model);
+    QFETCH(QList<int>, initStatuses);
+    QFETCH(QString, errorText);
+    QFETCH(QStringList, script);
+    QVERIFY(zrtest::loadBench(bench.constData()));
+    // The common library's text for a status is there unless the row wants none.
+    if (errorText.isEmpty())
+        simbench_setStatus("getStatusText", -1);
+    FakeCard card(model);
+    for (int status : initStatuses)
+        card.initStatuses << ViStatus(status);
+    card.errorText = errorText;
+    zr6200fp_fcSelect select(&card, 0);
+    queue(answers, script);
+    const int result = select.selectAndConnect();
+    select.hide();
+    QTEST(outcome(result, select, card), "outcome");
+    QTEST(answers.seen.mid(1), "boxes");
+    QCOMPARE(simbench_openSessions(), 0);
+}
+
+void tst_Connection::storedRows_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QByteArray>("file"); // "" for none, "fifo" for a named pipe
+    QTest::addColumn<QString>("rows");    // per row: items, "#" number; then "count="
+    const QByteArray history = "[7480]\n1.1.Descriptor=E\n1.2.Descriptor=D\n1.3.Descriptor=\n1.4.Descriptor=B\n"
+                               "1.5.Descriptor=A\n1.FC_Number=3\nFC_Count=1\n";
+    QTest::newRow("first run") << 0x7480 << QByteArray() << "TCPIP::192.168.2.100::INSTR#0 count=1";
+    QTest::newRow("history, most recent first") << 0x7480 << history << "E,D,B,A#3 count=1";
+    QTest::newRow("empty first entry") << 0x7480 << QByteArray("[7480]\n1.2.Descriptor=B\n")
+                                       << "TCPIP::192.168.2.100::INSTR,B#0 count=1";
+    QTest::newRow("other model's group") << 0x7480 << QByteArray("[5902]\n1.1.Descriptor=X\n")
+                                         << "TCPIP::192.168.2.100::INSTR#0 count=1";
+    QTest::newRow("card number out of range")
+        << 0x7480 << QByteArray("[7480]\n1.FC_Number=9\n") << "TCPIP::192.168.2.100::INSTR#0 count=1";
+    QTest::newRow("hand-edited commas") << 0x7480 << QByteArray("[7480]\n1.1.Descriptor=A,B\n") << "A,B#0 count=1";
+    QTest::newRow("multi-card rows and count")
+        << 0x5902 << QByteArray("[5902]\n1.1.Descriptor=A\n2.1.Descriptor=B\n2.FC_Number=8\nFC_Count=2\n")
+        << "A#0 B#8 #0 #0 #0 #0 #0 #0 count=2";
+    QTest::newRow("count 9") << 0x5902 << QByteArray("[5902]\nFC_Count=9\n")
+                             << "TCPIP::192.168.2.100::INSTR#0 #0 #0 #0 #0 #0 #0 #0 count=1";
+    QTest::newRow("count 0") << 0x5902 << QByteArray("[5902]\nFC_Count=0\n")
+                             << "TCPIP::192.168.2.100::INSTR#0 #0 #0 #0 #0 #0 #0 #0 count=1";
+    QTest::newRow("named pipe") << 0x7480 << QByteArray("fifo") << "TCPIP::192.168.2.100::INSTR#0 count=1";
+}
+
+void tst_Connection::storedRows()
+{
+    QFETCH(int, model);
+    QFETCH(QByteArray, file);
+    QVERIFY(QDir().mkpath(QFileInfo(addressFile()).path()));
+    if (file == "fifo") {
+        QVERIFY(mkfifo(QFile::encodeName(addressFile()).constData(), 0600) == 0);
+    } else if (!file.isEmpty()) {
+        QFile out(addressFile());
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+    }
+    const FakeCard card(model);
+    zr6200fp_fcEnterAddress dialog(&card);
+    dialog.loadAddresses();
+    QStringList shown;
+    for (int i = 0; dialog.descriptorCombo(i); ++i) {
+        QStringList items;
+        for (int k = 0; k < dialog.descriptorCombo(i)->count(); ++k)
+            items << dialog.descriptorCombo(i)->itemText(k);
+        shown << items.join(QLatin1Char(',')) + QLatin1Char('#') +
+                     QString::number(dialog.fcNumberCombo(i)->currentIndex());
+    }
+    shown << QStringLiteral("count=") + dialog.countSelector()->currentText();
+    QTEST(shown.join(QLatin1Char(' ')), "rows");
+}
+
+void tst_Connection::savedRows_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QString>("items"); // the row's items before
+    QTest::addColumn<QString>("typed"); // rows typed, as for the flow
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QString>("returned");
+    QTest::addColumn<QString>("reloaded"); // row 1's items after loading again
+    QTest::newRow("current text first") << 0x7480 << "A,B,C,D,E"
+                                        << "D#1" << true << "D#1"
+                                        << "D,A,B,C,E";
+    QTest::newRow("five kept") << 0x7480 << "A,B,C,D,E"
+                               << "F#2" << true << "F#2"
+                               << "F,A,B,C,D";
+    QTest::newRow("typed row kept unwritable") << 0x7480 << ""
+                                               << "X#4" << false << "X#4"
+                                               << "X";
+    QTest::newRow("rows in use returned") << 0x5902 << ""
+                                          << "A#1;B#2" << true << "A#1 B#2"
+                                          << "A";
+    QTest::newRow("empty row returned") << 0x5902 << ""
+                                        << "A#1;#0" << true << "A#1 #0"
+                                        << "A";
+}
+
+void tst_Connection::savedRows()
+{
+    QFETCH(int, model);
+    QFETCH(QString, items);
+    QFETCH(QString, typed);
+    QFETCH(bool, writable);
+    // A folder that cannot be made: a file stands where it should be.
+    QTemporaryDir blocked;
+    std::optional<zrtest::EnvGuard> profile;
+    if (!writable) {
+        QVERIFY(QFile(blocked.filePath(QStringLiteral("Halvar"))).open(QIODevice::WriteOnly));
+        profile.emplace("ALLUSERSPROFILE", QFile::encodeName(blocked.path()));
+    }
+    const FakeCard card(model);
+    zr6200fp_fcEnterAddress dialog(&card);
+    dialog.loadAddresses();
+    dialog.descriptorCombo(0)->clear();
+    if (!items.isEmpty())
+        dialog.descriptorCombo(0)->addItems(items.split(QLatin1Char(',')));
+    typeAddresses(answers, typed);
+    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+    QStringList descriptors;
+    QList<int> numbers;
+    dialog.getAddresses(descriptors, numbers);
+    QStringList returned;
+    for (int i = 0; i < descriptors.size(); ++i)
+        returned << descriptors[i] + QLatin1Char('#') + QString::number(numbers.value(i));
+    QTEST(returned.join(QLatin1Char(' ')), "returned");
+    // Shown again by this dialog, and (when written) by the next run's.
+    zr6200fp_fcEnterAddress nextRun(&card);
+    for (zr6200fp_fcEnterAddress *shown : {&dialog, writable ? &nextRun : &dialog}) {
+        shown->loadAddresses();
+        QStringList reloaded;
+        for (int k = 0; k < shown->descriptorCombo(0)->count(); ++k)
+            reloaded << shown->descriptorCombo(0)->itemText(k);
+        QTEST(reloaded.join(QLatin1Char(',')), "reloaded");
+    }
+}
+
+void tst_Connection::choosing_data()
+{
+    QTest::addColumn<QString>("action"); // ok:<items> or dbl:<item>, an item being carrier and slot
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("OK with nothing") << "ok:"
+                                     << "0  0,0 count=0";
+    QTest::newRow("OK with two") << "ok:A1,B4"
+                                 << "1 VXI0::1::INSTR,VXI0::2::INSTR 1,4 count=2";
+    QTest::newRow("OK with two of one carrier") << "ok:A2,A1"
+                                                << "1 VXI0::1::INSTR,VXI0::1::INSTR 2,1 count=2";
+    QTest::newRow("double click") << "dbl:B4"
+                                  << "1 VXI0::2::INSTR 4,0 count=1";
+    QTest::newRow("double click on another kind") << "dbl:A3"
+                                                  << "0  0,0 count=0";
+    QTest::newRow("double click on a carrier") << "dbl:B"
+                                               << "0  0,0 count=0";
+}
+
+void tst_Connection::choosing()
+{
+    QFETCH(QString, action);
+    QVERIFY(zrtest::loadBench(R"({"resources": [
+        {"descriptor": "VXI0::1::INSTR", "slot": 1,
+         "carrier": {"slots": [{"id": "0x7480"}, {"id": "0x7480"}, {"id": "0x1234"}]}},
+        {"descriptor": "VXI0::2::INSTR", "slot": 2, "carrier": {"slots": [0, 0, 0, {"id": "0x7480"}]}}]})"));
+    FakeCard card;
+    zr6200fp_fcSelect select(&card, 1);
+    QCOMPARE(select.searchCards(), 3);
+    select.descriptor.clear();
+    select.fcNumbers = {};
+    auto *tree = select.findChild<QTreeWidget *>();
+    const auto item = [tree](const QString &name) {
+        QTreeWidgetItem *carrier = tree->topLevelItem(0)->child(name.at(0) == QLatin1Char('A') ? 0 : 1);
+        for (int i = 0; i < carrier->childCount(); ++i) {
+            if (carrier->child(i)->text(0) == QLatin1String("FC ") + name.mid(1))
+                return carrier->child(i);
+        }
+        return carrier;
+    };
+    const QStringList items = action.section(QLatin1Char(':'), 1).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (action.startsWith(QLatin1String("ok:"))) {
+        for (const QString &name : items)
+            item(name)->setSelected(true);
+        select.okPressed();
+    } else {
+        tree->setCurrentItem(item(items.first()));
+        item(QStringLiteral("A1"))->setSelected(true);
+        select.dblClick(item(items.first()));
+    }
+    QTEST(QStringLiteral("%1 %2 %3,%4 count=%5")
+              .arg(QString::number(select.result()), select.descriptor, QString::number(select.fcNumbers[0]),
+                   QString::number(select.fcNumbers[1]), QString::number(select.fcCount)),
+          "chosen");
+}
+
+void tst_Connection::search_data()
+{
+    QTest::addColumn<QByteArray>("bench");
+    QTest::addColumn<QByteArray>("failing"); // an operation forced to fail
+    QTest::addColumn<QStringList>("tree");
+    QTest::addColumn<QString>("found"); // count, then the stored descriptor and number
+    QTest::newRow("carrier, other kind, no carrier")
+        << QByteArray(kOneCard) << QByteArray()
+        << QStringList{"ASRL1 +", "VXI0 +", "  Slot 5 - 4260 MB +", "    FC 1 | 1234 [0, VXI0::1::INSTR] -",
+                       "    FC 2 | 7480 [2, VXI0::1::INSTR]"}
+        << "1 VXI0::1::INSTR#2";
+    QTest::newRow("only other kinds") << QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
+            "carrier": {"modelId": 7, "slots": [0, {"id": "0x1234"}]}}]})")
+                                      << QByteArray()
+                                      << QStringList{"VXI0 +", "  Slot 1 - 7 MB",
+                                                     "    FC 2 | 1234 [0, VXI0::1::INSTR] -"}
+                                      << "0 #0";
+    QTest::newRow("one box, two names: the first kept")
+        << QByteArray(R"({"resources": [
+            {"descriptor": "TCPIP0::lab.example::INSTR", "address": "192.0.2.10", "carrier": {"slots": [{"id": "0x7480"}]}},
+            {"descriptor": "TCPIP0::192.0.2.10::INSTR", "address": "192.0.2.10", "carrier": {"slots": [{"id": "0x7480"}]}}]})")
+        << QByteArray()
+        << QStringList{"TCPIP0 +", "  192.0.2.10 - 0 LXI +", "    FC 1 | 7480 [1, TCPIP0::lab.example::INSTR]"}
+        << "1 TCPIP0::lab.example::INSTR#1";
+    QTest::newRow("address texts taken as they are")
+        << QByteArray(R"({"resources": [{"descriptor": "TCPIP0::v6host::INSTR", "address": "fe80::1%2",
+            "carrier": {"modelId": 1990, "slots": [{"id": "0x5902", "word252": "AB"}]}}]})")
+        << QByteArray()
+        << QStringList{"TCPIP0 +", "  fe80::1%2 - 1990 LXI", "    FC 1 | 5902-AB [0, TCPIP0::v6host::INSTR] -"}
+        << "0 #0";
+    QTest::newRow("no interface 1, no suffix")
+        << QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
+            "carrier": {"interface1": false, "slots": [{"id": "0x5902", "word252": "AB"}]}}]})")
+        << QByteArray() << QStringList{"VXI0 +", "  Slot 1 - 0 MB", "    FC 1 | 5902 [0, VXI0::1::INSTR] -"} << "0 #0";
+    QTest::newRow("judged by the raw code")
+        << QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
+            "carrier": {"slots": [{"id": "0x6C6C"}]}}]})")
+        << QByteArray() << QStringList{"VXI0 +", "  Slot 1 - 0 MB", "    FC 1 | 5470 [0, VXI0::1::INSTR] -"} << "0 #0";
+    QTest::newRow("lower-case network name, ordered")
+        << QByteArray(R"({"resources": [
+            {"descriptor": "tcpip0::192.0.2.20::INSTR", "address": "192.0.2.20", "carrier": {"slots": [{"id": "0x7480"}]}},
+            {"descriptor": "TCPIP0::192.0.2.3::INSTR", "address": "192.0.2.3", "openStatus": "0xBFFF0015"},
+            {"descriptor": "VXI0::1::INSTR", "slot": 1}]})")
+        << QByteArray()
+        << QStringList{"TCPIP0 +", "VXI0 +", "tcpip0 +", "  192.0.2.20 - 0 LXI +",
+                       "    FC 1 | 7480 [1, tcpip0::192.0.2.20::INSTR]"}
+        << "1 tcpip0::192.0.2.20::INSTR#1";
+    QTest::newRow("no resource manager") << QByteArray(kOneCard) << QByteArray("viOpenDefaultRM") << QStringList()
+                                         << "0 #0";
+    QTest::newRow("find fails") << QByteArray(kOneCard) << QByteArray("viFindRsrc") << QStringList() << "0 #0";
+    QTest::newRow("find next fails") << QByteArray(kOneCard) << QByteArray("viFindNext")
+                                     << QStringList{"VXI0 +", "  Slot 5 - 4260 MB +",
+                                                    "    FC 1 | 1234 [0, VXI0::1::INSTR] -",
+                                                    "    FC 2 | 7480 [2, VXI0::1::INSTR]"}
+                                     << "1 VXI0::1::INSTR#2";
+    QTest::newRow("no resources") << QByteArray(R"({"resources": []})") << QByteArray() << QStringList() << "0 #0";
+}
+
+void tst_Connection::search()
+{
+    QFETCH(QByteArray, bench);
+    QFETCH(QByteArray, failing);
+    QVERIFY(zrtest::loadBench(bench.constData()));
+    if (!failing.isEmpty())
+        simbench_setStatus(failing.constData(), VI_ERROR_SYSTEM_ERROR);
+    FakeCard card;
+    zr6200fp_fcSelect select(&card, 0);
+    const int found = select.searchCards();
+    QTEST(zrtest::treeDump(select.findChild<QTreeWidget *>()), "tree");
+    QTEST(
+        QStringLiteral("%1 %2#%3").arg(QString::number(found), select.descriptor, QString::number(select.fcNumbers[0])),
+        "found");
+    QCOMPARE(simbench_openSessions(), 0);
+    QCOMPARE(simbench_carrierObjects(), 0);
+    // Other resources are queried first; the network ones then run on the pool.
+    const auto opens = zrtest::calls(QStringLiteral("viOpen"));
+    if (bench.contains("tcpip0"))
+        QCOMPARE(opens.first().value(QStringLiteral("name")), QStringLiteral("\"VXI0::1::INSTR\""));
+}
+
+void tst_Connection::searchCap()
+{
+    // 257 cards of this kind: only the first 256 are offered, after a question.
+    QByteArray cards;
+    for (int i = 0; i < 257; ++i)
+        cards += QByteArray(i ? "," : "") + "{\"id\": \"0x7480\"}";
+    QVERIFY(zrtest::loadBench("{\"resources\": [{\"descriptor\": \"VXI0::1::INSTR\", \"slot\": 1, \"carrier\": "
+                              "{\"slots\": [" +
+                              cards + "]}}]}"));
+    FakeCard card;
+    zr6200fp_fcSelect select(&card, 0);
+    answers.click(QStringLiteral("Continue"));
+    QCOMPARE(select.searchCards(), 256);
+    QCOMPARE(answers.seen, QStringList{QStringLiteral(
+                               "Found more Function Cards than supported by this SoftFrontPanel. Only first 256 are "
+                               "available.\nPlease contact Halvar's support if you need support for more cards.")});
+    const QTreeWidgetItem *carrier = select.findChild<QTreeWidget *>()->topLevelItem(0)->child(0);
+    QCOMPARE(carrier->childCount(), 256);
+    QVERIFY(carrier->isExpanded());
+    QCOMPARE(select.fcNumbers[0], quint16(256));
+    QCOMPARE(simbench_openSessions(), 0);
+}
+
+void tst_Connection::searchKeepsItsBox()
+{
+    QVERIFY(zrtest::loadBench(R"({"resources": [
+        {"descriptor": "TCPIP0::192.0.2.1::INSTR", "openDelayMs": 800},
+        {"descriptor": "TCPIP0::192.0.2.2::INSTR", "openDelayMs": 800}]})"));
+    FakeCard card;
+    zr6200fp_fcSelect select(&card, 0);
+    QStringList seen;
+    QTimer poke;
+    connect(&poke, &QTimer::timeout, this, [&seen] {
+        auto *box = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+        if (!box || !seen.isEmpty())
+            return;
+        QTest::keyClick(box, Qt::Key_Escape);
+        box->close();
+        seen << box->windowTitle() + QLatin1Char('|') + box->labelText() + QLatin1Char('|') +
+                    QString::number(box->isVisible());
+    });
+    poke.start(50);
+    QCOMPARE(select.searchCards(), 0);
+    QCOMPARE(seen, QStringList{QStringLiteral("Tervix 7480|Searching...|1")});
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+ZR_TEST_MAIN(tst_Connection)
+#include "tst_connection.moc"

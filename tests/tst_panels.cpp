@@ -1,0 +1,413 @@
+// The card's window on the simulated bench: what each user action sends to
+// the driver, the status rule, the window's identification, the card object,
+// the About dialog's hardware pages and the splash picture.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cstdio>
+#include <memory>
+
+#include "about/zr6200fp_About.h"
+#include "digitctrl/zr6200fp_digitCtrl.h"
+#include "led/zr6200fp_led.h"
+#include "simbench.h"
+#include "splash/zr6200fp_splashLabel.h"
+#include "testsupport.h"
+#include "zr7480.h"
+#include "zr7480_fc.h"
+#include "zr7480fp_App.h"
+#include "zr7480fp_CSR.h"
+#include "zr7480fp_Config.h"
+#include "zr7480fp_splash.h"
+#include "zr7480fp_status.h"
+
+namespace {
+
+// A VXI carrier in slot 5 whose slot 2 holds a 7480.
+const char *const kVxi = R"({"resources": [{"descriptor": "VXI0::7::INSTR", "slot": 5, "carrier": {"modelId": 1987,
+    "slots": [0, {"id": "0x7480", "serial": "0x00001a2b", "option": "BC", "revision": "1.0.2.0"}]}}]})";
+const char *const kLxi = R"({"resources": [{"descriptor": "TCPIP0::192.0.2.10::INSTR", "address": "192.0.2.10",
+    "hostname": "lxi.example", "deviceName": "inst0", "carrier": {"slots": [{"id": "0x7480"}]}}]})";
+const char *const kLxiNoNames = R"({"resources": [{"descriptor": "TCPIP0::192.0.2.11::INSTR",
+    "carrier": {"slots": [{"id": "0x7480"}]}}]})";
+
+// Builds the window through Auto Find, or in demo mode; null when the flow
+// did not go as expected.
+std::unique_ptr<zr7480fp_App> openWindow(zrtest::ModalAnswerer &answers, zr7480_fc &card, bool demo,
+                                         const char *bench = kVxi)
+{
+    if (!zrtest::loadBench(bench))
+        return nullptr;
+    answers.click(demo ? QStringLiteral("Run In Demo Mode") : QStringLiteral("Auto Find"));
+    auto window = std::make_unique<zr7480fp_App>(&card);
+    simbench_clearLog();
+    return answers.problems().isEmpty() ? std::move(window) : nullptr;
+}
+
+// The instrument driver's calls since the window was built, without the
+// session number.
+QStringList cardCalls()
+{
+    static const QRegularExpression session(QStringLiteral("vi=\\d+(, )?"));
+    QStringList lines;
+    const QStringList log = zrtest::benchLog();
+    for (const QString &line : log) {
+        if (line.startsWith(QLatin1String("zr7480_")) && !line.startsWith(QLatin1String("zr7480_error_message")))
+            lines << QString(line).remove(session);
+    }
+    return lines;
+}
+
+QPushButton *button(QWidget *page, const QString &text)
+{
+    const auto buttons = page->findChildren<QPushButton *>();
+    for (QPushButton *b : buttons) {
+        if (b->text() == text)
+            return b;
+    }
+    return nullptr;
+}
+
+void choose(QComboBox *combo, int index)
+{
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+void type(zr6200fp_digitCtrl *ctrl, const QString &text, Qt::Key end)
+{
+    ctrl->setFocus();
+    ctrl->findChild<QLineEdit *>()->selectAll();
+    QTest::keyClicks(ctrl, text);
+    QTest::keyClick(ctrl, end);
+}
+
+// The user's actions: "filter 1 8", "gain 1 3", "output 1 2", "source 3",
+// "synch 1", "fpclock 2", "mbclock 1", "mode 3", "divider <text>",
+// "dds <text>", "edge 1", or a button's text.
+bool act(zr7480fp_App &window, const QString &action)
+{
+    const QStringList words = action.split(QLatin1Char(' '));
+    zr7480fp_Config *config = window.configPage;
+    const int n = words.value(1).toInt();
+    const int last = words.last().toInt();
+    if (words[0] == QLatin1String("filter"))
+        choose(config->filterCombo[n - 1], last);
+    else if (words[0] == QLatin1String("gain"))
+        choose(config->gainCombo[n - 1], last);
+    else if (words[0] == QLatin1String("output"))
+        choose(config->outputCombo[n - 1], last);
+    else if (words[0] == QLatin1String("source"))
+        choose(config->clockSourceCombo, n);
+    else if (words[0] == QLatin1String("synch"))
+        choose(config->synchSourceCombo, n);
+    else if (words[0] == QLatin1String("fpclock"))
+        choose(config->fpClockOutputCombo, n);
+    else if (words[0] == QLatin1String("mbclock"))
+        choose(config->mbClockOutputCombo, n);
+    else if (words[0] == QLatin1String("mode"))
+        choose(config->fpSynchModeCombo, n);
+    else if (words[0] == QLatin1String("divider"))
+        type(config->clockDividerCtrl, words[1], Qt::Key_Return);
+    else if (words[0] == QLatin1String("dds"))
+        type(config->ddsFrequencyCtrl, words[1], Qt::Key_Tab);
+    else if (words[0] == QLatin1String("edge"))
+        window.csrPage->edgeCombo->setCurrentIndex(n);
+    else if (QPushButton *b = button(window.csrPage, action))
+        b->click();
+    else
+        return false;
+    return true;
+}
+
+QString lamps(const zr7480fp_CSR *page)
+{
+    return QStringLiteral("dds=%1 sync=%2").arg(int(page->ddsErrorLed->isOn())).arg(int(page->syncStatusLed->isOn()));
+}
+
+} // namespace
+
+// A negative status ends the program after its line; the call log shows
+// what reached the card before.
+ZR_SCENARIO(fatalStatus)
+{
+    zr7480_fc card;
+    zrtest::ModalAnswerer answers;
+    auto window = openWindow(answers, card, false);
+    simbench_setStatus("zr7480_configureChannel", VI_ERROR_PARAMETER3);
+    if (qEnvironmentVariableIsSet("ZR_NO_ERROR_TEXT"))
+        simbench_setStatus("zr7480_error_message", -1);
+    choose(window->configPage->filterCombo[0], 1);
+    return 3;
+}
+
+ZR_SCENARIO(giveUp)
+{
+    zr7480_fc card;
+    zrtest::ModalAnswerer answers;
+    answers.click(QStringLiteral("Cancel"));
+    zr7480fp_App window(&card);
+    return 3;
+}
+
+ZR_SCENARIO(splashes)
+{
+    for (int number : {0x7480, 0x1234, 0x1235, 0x1236, -0x7480}) {
+        std::printf("[%x]\n", unsigned(std::abs(number)));
+        std::fflush(stdout);
+        zr6200fp_splashLabel(1.0f, 20, std::abs(number), number > 0, QStringLiteral("b"), QStringLiteral("m"));
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+class tst_Panels : public zrtest::Case
+{
+    Q_OBJECT
+private slots:
+    void userActions_data();
+    void userActions();
+    void statusLamps_data();
+    void statusLamps();
+    void statusRule_data();
+    void statusRule();
+    void identification_data();
+    void identification();
+    void givingUpEnds();
+    void cardObject();
+    void splash();
+};
+
+void tst_Panels::userActions_data()
+{
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QStringList>("calls");
+    const auto channels = [](const char *one, const char *two) {
+        return QStringList{QStringLiteral("zr7480_configureChannel(channel=1, %1) -> 0").arg(QLatin1String(one)),
+                           QStringLiteral("zr7480_configureChannel(channel=2, %1) -> 0").arg(QLatin1String(two))};
+    };
+    const auto clock = [](const char *args) {
+        return QStringList{QStringLiteral("zr7480_configureClock(%1) -> 0").arg(QLatin1String(args))};
+    };
+    const char *const start = "filter=0, gain=0, output=0";
+    QTest::newRow("Elliptic Mute on 2") << QStringList{"filter 2 8"} << channels(start, "filter=16, gain=0, output=0");
+    QTest::newRow("Elliptic 150kHz") << QStringList{"filter 1 23"} << channels("filter=31, gain=0, output=0", start);
+    QTest::newRow("Butterworth 9kHz") << QStringList{"filter 1 7"} << channels("filter=7, gain=0, output=0", start);
+    QTest::newRow("gain and output carried")
+        << QStringList{"gain 1 3", "output 1 2", "filter 2 1"}
+        << channels("filter=0, gain=3, output=0", start) + channels("filter=0, gain=3, output=2", start) +
+               channels("filter=0, gain=3, output=2", "filter=1, gain=0, output=0");
+    QTest::newRow("clock source Off")
+        << QStringList{"source 3"}
+        << clock(
+               "clockSource=3, ddsFrequency=12500000, clockDivider=4, synchSource=0, fpClockOutput=0, mbClockOutput=0");
+    QTest::newRow("every clock control") << QStringList{"synch 2", "fpclock 3", "mbclock 1"}
+                                         << clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
+                                                  "synchSource=2, fpClockOutput=0, mbClockOutput=0") +
+                                                clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
+                                                      "synchSource=2, fpClockOutput=3, mbClockOutput=0") +
+                                                clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
+                                                      "synchSource=2, fpClockOutput=3, mbClockOutput=1");
+    QTest::newRow("divider 0") << QStringList{"divider 0"}
+                               << clock("clockSource=0, ddsFrequency=12500000, clockDivider=0, synchSource=0, "
+                                        "fpClockOutput=0, mbClockOutput=0");
+    QTest::newRow("divider 5000 clamped") << QStringList{"divider 5000"}
+                                          << clock("clockSource=0, ddsFrequency=12500000, clockDivider=4095, "
+                                                   "synchSource=0, fpClockOutput=0, mbClockOutput=0");
+    QTest::newRow("DDS frequency once") << QStringList{"dds 13456789"}
+                                        << clock("clockSource=0, ddsFrequency=13456789, clockDivider=4, "
+                                                 "synchSource=0, fpClockOutput=0, mbClockOutput=0");
+    QTest::newRow("synch mode") << QStringList{"mode 3"} << QStringList{"zr7480_configureFpSynch(mode=3) -> 0"};
+    QTest::newRow("Pulse, Falling") << QStringList{"Pulse"} << QStringList{"zr7480_fpSyncPulse(edge=0) -> 0"};
+    QTest::newRow("Pulse, Raising") << QStringList{"edge 1", "Pulse"} << QStringList{"zr7480_fpSyncPulse(edge=1) -> 0"};
+    QTest::newRow("Arm, Reset") << QStringList{"Arm", "Reset"}
+                                << QStringList{"zr7480_arm() -> 0", "zr7480_reset() -> 0"};
+}
+
+void tst_Panels::userActions()
+{
+    QFETCH(QStringList, actions);
+    for (bool demo : {false, true}) {
+        zr7480_fc card;
+        auto window = openWindow(answers, card, demo);
+        QVERIFY(window);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        for (const QString &action : std::as_const(actions))
+            QVERIFY2(act(*window, action), qPrintable(action));
+        if (demo)
+            QCOMPARE(cardCalls(), QStringList());
+        else
+            QTEST(cardCalls(), "calls");
+        window->hide();
+    }
+}
+
+void tst_Panels::statusLamps_data()
+{
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<int>("forcedStatus"); // of zr7480_getStatus; 0: as the card answers
+    QTest::addColumn<QString>("lamps");
+    QTest::newRow("not armed") << QStringList{"Update"} << 0 << "dds=0 sync=0";
+    QTest::newRow("armed: synchronised") << QStringList{"Arm", "Update"} << 0 << "dds=0 sync=1";
+    QTest::newRow("warning, nothing written") << QStringList{"Arm", "Update"} << 0x3FFC0901 << "dds=0 sync=0";
+}
+
+void tst_Panels::statusLamps()
+{
+    QFETCH(QStringList, actions);
+    QFETCH(int, forcedStatus);
+    zr7480_fc card;
+    auto window = openWindow(answers, card, false);
+    QVERIFY(window);
+    if (forcedStatus) {
+        simbench_setStatus("zr7480_getStatus", forcedStatus);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".+")));
+    }
+    for (const QString &action : std::as_const(actions))
+        QVERIFY(act(*window, action));
+    QTEST(lamps(window->csrPage), "lamps");
+}
+
+void tst_Panels::statusRule_data()
+{
+    QTest::addColumn<QByteArray>("noText");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("the driver's text") << QByteArray() << "Operation failed due to [Parameter 3 out of range";
+    QTest::newRow("no text: the number") << QByteArray("1") << "Operation failed due to [0xBFFC0003]";
+}
+
+void tst_Panels::statusRule()
+{
+    QFETCH(QByteArray, noText);
+    QFETCH(QString, line);
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("calls.log"));
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("ZR_SIMBENCH_LOG"), log);
+    if (!noText.isEmpty())
+        env.insert(QStringLiteral("ZR_NO_ERROR_TEXT"), QString::fromLatin1(noText));
+    const QString problem = zrtest::expectExit("fatalStatus", 1, line, env);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().count("zr7480_configureChannel("), 1);
+
+    // A warning goes out with the driver's text, and the page goes on.
+    zr7480_fc card;
+    auto window = openWindow(answers, card, false);
+    QVERIFY(window);
+    simbench_setStatus("zr7480_configureChannel", 0x3FFC0902);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^(?!Operation failed).+")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^(?!Operation failed).+")));
+    choose(window->configPage->filterCombo[0], 2);
+    QCOMPARE(cardCalls().size(), 2);
+}
+
+void tst_Panels::identification_data()
+{
+    QTest::addColumn<QByteArray>("bench");
+    QTest::addColumn<bool>("demo");
+    QTest::addColumn<QString>("shown");    // title | module | card | logo width | lamp
+    QTest::addColumn<QString>("hardware"); // model revision serial
+    QTest::newRow("VXI") << QByteArray(kVxi) << false << "Tervix 7480 Soft Front Panel|Slot 5|FC 2|146|1"
+                         << "7480-BC 1.0.2.0 00001a2b";
+    QTest::newRow("LXI") << QByteArray(kLxi) << false << "Tervix 7480 Soft Front Panel: lxi.example|inst0|FC 1|121|1"
+                         << "7480-AA 1.0.1.0 74800101";
+    QTest::newRow("LXI without names") << QByteArray(kLxiNoNames) << false << "Tervix 7480 Soft Front Panel||FC 1|121|1"
+                                       << "7480-AA 1.0.1.0 74800101";
+    QTest::newRow("demo") << QByteArray(kVxi) << true << "Tervix 7480 Soft Front Panel|||146|0"
+                          << "7480-AA (DEMO) 1.0.1.0 (DEMO) 74809481 (DEMO)";
+}
+
+void tst_Panels::identification()
+{
+    QFETCH(QByteArray, bench);
+    QFETCH(bool, demo);
+    {
+        zr7480_fc card;
+        auto window = openWindow(answers, card, demo, bench.constData());
+        QVERIFY(window);
+        const auto text = [&window](const char *name) { return window->findChild<QLabel *>(name)->text(); };
+        QTEST(QStringList({window->windowTitle(), text("moduleLabel"), text("fcLabel"),
+                           QString::number(window->findChild<QLabel *>("busLogoLabel")->pixmap().width()),
+                           QString::number(window->findChild<zr6200fp_led *>("activeLed")->isOn())})
+                  .join(QLatin1Char('|')),
+              "shown");
+        const QString box = QStringLiteral("Hardware Information");
+        QTEST(QStringList({zrtest::formField(window->about(), box, QStringLiteral("Device Model:")),
+                           zrtest::formField(window->about(), box, QStringLiteral("Revision:")),
+                           zrtest::formField(window->about(), box, QStringLiteral("Serial Number:"))})
+                  .join(QLatin1Char(' ')),
+              "hardware");
+    }
+    // The session is closed with the window, unless in demo mode.
+    QCOMPARE(zrtest::calls(QStringLiteral("zr7480_close")).size(), demo ? 0 : 1);
+    QCOMPARE(simbench_openSessions(), 0);
+}
+
+void tst_Panels::givingUpEnds()
+{
+    const QString problem = zrtest::expectExit("giveUp", 0, QString());
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+}
+
+void tst_Panels::cardObject()
+{
+    QVERIFY(zrtest::loadBench(kVxi));
+    zr7480_fc card;
+    QCOMPARE(card.modelText(), QStringLiteral("7480"));
+    QVERIFY(card.isModelSupported(0x7480));
+    QVERIFY(!card.isModelSupported(0x8074) && !card.isModelSupported(0));
+    QCOMPARE(card.getDriverRevision(), QStringLiteral("4.3.0.10110"));
+    QVERIFY(!card.getErrorMessage(VI_ERROR_TMO).isEmpty());
+    simbench_setStatus("zr7480_error_message", -1);
+    QCOMPARE(card.getErrorMessage(VI_ERROR_TMO), QString());
+    simbench_clearStatuses();
+    // The kept descriptor is cut to 2047 characters; reinit passes it on.
+    const QByteArray longName = "VXI0::7::INSTR" + QByteArray(3000, 'x');
+    const quint16 numbers[2] = {2, 9};
+    ViSession vi = 0;
+    card.initAndKeep(longName.constData(), numbers, 2, 0, 0, &vi);
+    card.reinit(&vi);
+    const auto inits = zrtest::calls(QStringLiteral("zr7480_init"));
+    QCOMPARE(inits.size(), 2);
+    QCOMPARE(inits.last().value(QStringLiteral("rsrcName")), QLatin1Char('"') + longName.left(2047) + QLatin1Char('"'));
+    QCOMPARE(inits.last().value(QStringLiteral("fcNumber")) + inits.last().value(QStringLiteral("idQuery")) +
+                 inits.last().value(QStringLiteral("reset")),
+             QStringLiteral("211"));
+    // init and close pass the driver's status on.
+    QCOMPARE(card.init("VXI0::7::INSTR", numbers, 1, 1, &vi), VI_SUCCESS);
+    QCOMPARE(card.close(vi), VI_SUCCESS);
+    QVERIFY(card.close(vi) < 0);
+    QCOMPARE(simbench_openSessions(), 0);
+}
+
+void tst_Panels::splash()
+{
+    const QString complaint = QStringLiteral(
+        "The size of the image of the device, that is to be used in the splash screen, is not as required!!!\n");
+    // 7480: its bitmap; 1234: the picture alternative; 1235: a bitmap one
+    // row short; 1236: a picture of the wrong size; 29824: no picture.
+    const QString problem = zrtest::expectExit(
+        "splashes", 0, QStringLiteral("[7480]\n[1234]\n[1235]\n%1[1236]\n%1[7480]\n%1").arg(complaint));
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QCOMPARE(zr6200fp_splashLabel::numberText(0x7480, false), QStringLiteral("29824"));
+    QCOMPARE(zr6200fp_splashLabel::numberText(0x12, true), QStringLiteral("  12"));
+    // The device picture fills the device area; the description is spelled out.
+    zr7480_fc card;
+    const QImage splash = splashPicture(card).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage device = QImage(QStringLiteral(":/zr7480fp_splash.bmp")).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(splash.copy(67, 38, 453, 199), device.copy(67, 38, 453, 199));
+    zr6200fp_splashLabel spelled(1.0f, 20, 0x7480, true, card.getCopyright(),
+                                 QStringLiteral("2-Channel Filter/Sync Function Card"));
+    QCOMPARE(splash, spelled.toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+ZR_TEST_MAIN(tst_Panels)
+#include "tst_panels.moc"

@@ -1,0 +1,152 @@
+// What the other suites rely on from the simulated bench: the carrier's
+// byte layout, the call log's format, forced statuses, leak bookkeeping,
+// bench-file errors and concurrent use.
+#include <QApplication>
+#include <QtTest>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "simbench.h"
+#include "testsupport.h"
+#include "zr6200.h"
+#include "zr7480.h"
+
+class tst_Standins : public zrtest::Case
+{
+    Q_OBJECT
+private slots:
+    void carrierLayout();
+    void logAndForcedStatus();
+    void benchFileErrors_data();
+    void benchFileErrors();
+    void concurrentUse();
+};
+
+void tst_Standins::carrierLayout()
+{
+    QVERIFY(zrtest::loadBench(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 3,
+        "carrier": {"modelId": 1987, "slots": [0, {"id": "0x5902", "word252": "AB"}]}}]})"));
+    ViSession rm = 0;
+    ViSession vi = 0;
+    QCOMPARE(viOpenDefaultRM(&rm), VI_SUCCESS);
+    QCOMPARE(viOpen(rm, "VXI0::1::INSTR", 0, 0, &vi), VI_SUCCESS);
+    carrierRequest request{};
+    request.rmSession = rm;
+    QCOMPARE(getCarrierInfo(vi, &request), VI_SUCCESS);
+    QCOMPARE(simbench_carrierObjects(), 1);
+    const char *data = nullptr;
+    std::memcpy(&data, request.carrier, sizeof data);
+    qint32 slotCount = 0;
+    quint16 ids[3] = {};
+    std::memcpy(&slotCount, data + ZR6200_DATA_SLOT_COUNT_OFFSET, sizeof slotCount);
+    std::memcpy(ids, data + ZR6200_DATA_MODEL_ID_OFFSET, sizeof ids);
+    QCOMPARE(slotCount, 2);
+    QCOMPARE(QList<quint16>({ids[0], ids[1], ids[2]}), QList<quint16>({1987, 0, 0x5902}));
+    zr6200_getInterface_t getInterface = nullptr;
+    std::memcpy(&getInterface, static_cast<char *>(request.carrier) + ZR6200_CARRIER_GETINTERFACE_OFFSET,
+                sizeof getInterface);
+    void **interface1 = getInterface(request.carrier, 1, 1);
+    zr6200_readFcWord_t readFcWord = nullptr;
+    std::memcpy(&readFcWord, &interface1[ZR6200_READFCWORD_ENTRY], sizeof readFcWord);
+    ViUInt16 word = 0;
+    QCOMPARE(readFcWord(request.carrier, 2, 252, &word), VI_SUCCESS);
+    QCOMPARE(word, ViUInt16('A' << 8 | 'B'));
+    releaseCarrierInfo(&request);
+    QCOMPARE(simbench_carrierObjects(), 0);
+    QCOMPARE(simbench_openSessions(), 2);
+    // Closing the resource manager closes what was opened through it.
+    QCOMPARE(viClose(rm), VI_SUCCESS);
+    QCOMPARE(simbench_openSessions(), 0);
+}
+
+void tst_Standins::logAndForcedStatus()
+{
+    QVERIFY(zrtest::loadBench(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 3,
+        "carrier": {"slots": [{"id": "0x7480"}]}}]})"));
+    ViSession vi = 0;
+    QCOMPARE(zr7480_init(const_cast<ViRsrc>("VXI0::1::INSTR"), 1, 1, 1, &vi), VI_SUCCESS);
+    simbench_setStatus("zr7480_configureChannel", VI_ERROR_TMO);
+    QCOMPARE(zr7480_configureChannel(vi, 2, 16, 0, 0), VI_ERROR_TMO);
+    char text[4] = "xyz";
+    QCOMPARE(zr7480_getSerialNumber(vi, nullptr, text), VI_ERROR_PARAMETER2);
+    QCOMPARE(zr7480_close(vi), VI_SUCCESS);
+    QCOMPARE(
+        zrtest::benchLog(),
+        QStringList({QStringLiteral("zr7480_init(rsrcName=\"VXI0::1::INSTR\", fcNumber=1, idQuery=1, reset=1) -> 0"),
+                     QStringLiteral("zr7480_configureChannel(vi=%1, channel=2, filter=16, gain=0, output=0) -> %2")
+                         .arg(vi)
+                         .arg(VI_ERROR_TMO),
+                     QStringLiteral("zr7480_getSerialNumber(vi=%1, option=-) -> %2").arg(vi).arg(VI_ERROR_PARAMETER2),
+                     QStringLiteral("zr7480_close(vi=%1) -> 0").arg(vi)}));
+    QCOMPARE(simbench_openSessions(), 0);
+}
+
+void tst_Standins::benchFileErrors_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("unknown field") << QByteArray(R"({"resources": [], "x": 1})") << "unknown field \"x\"";
+    QTest::newRow("id out of range") << QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR",
+        "carrier": {"slots": [{"id": 70000}]}}]})")
+                                     << "resources[0].carrier.slots[0].id";
+    QTest::newRow("not a descriptor") << QByteArray(R"({"resources": [{"descriptor": "hello"}]})")
+                                      << "resources[0].descriptor";
+    QTest::newRow("one resource twice") << QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR"},
+        {"descriptor": "vxi::1"}]})") << "resources[1].descriptor";
+}
+
+void tst_Standins::benchFileErrors()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, error);
+    QVERIFY(zrtest::loadBench(R"({"resources": [{"descriptor": "ASRL1::INSTR"}]})"));
+    QCOMPARE(simbench_loadJson(json.constData()), -1);
+    QVERIFY2(QString::fromLatin1(simbench_lastError()).startsWith(error), simbench_lastError());
+    // The bench stays as it was.
+    ViSession rm = 0;
+    ViFindList list = 0;
+    ViUInt32 count = 0;
+    viOpenDefaultRM(&rm);
+    QCOMPARE(viFindRsrc(rm, "?*INSTR", &list, &count, nullptr), VI_SUCCESS);
+    QCOMPARE(count, ViUInt32(1));
+    viClose(rm);
+}
+
+void tst_Standins::concurrentUse()
+{
+    QByteArray resources;
+    for (int i = 0; i < 64; ++i)
+        resources += QStringLiteral("%1{\"descriptor\": \"TCPIP0::192.0.2.%2::INSTR\", \"openDelayMs\": 5, "
+                                    "\"carrier\": {\"slots\": [{\"id\": \"0x7480\"}]}}")
+                         .arg(i ? QStringLiteral(",") : QString())
+                         .arg(i + 1)
+                         .toLatin1();
+    QVERIFY(zrtest::loadBench("{\"resources\": [" + resources + "]}"));
+    ViSession rm = 0;
+    viOpenDefaultRM(&rm);
+    std::vector<std::thread> threads;
+    std::atomic<int> failures{0};
+    for (int i = 0; i < 64; ++i) {
+        threads.emplace_back([rm, i, &failures] {
+            const QByteArray name = QStringLiteral("TCPIP0::192.0.2.%1::INSTR").arg(i + 1).toLatin1();
+            ViSession vi = 0;
+            carrierRequest request{};
+            request.rmSession = rm;
+            if (viOpen(rm, name.constData(), 0, 0, &vi) != VI_SUCCESS || getCarrierInfo(vi, &request) != VI_SUCCESS)
+                ++failures;
+            releaseCarrierInfo(&request);
+            viClose(vi);
+        });
+    }
+    for (std::thread &t : threads)
+        t.join();
+    QCOMPARE(failures.load(), 0);
+    QCOMPARE(simbench_carrierObjects(), 0);
+    QCOMPARE(simbench_openSessions(), 1);
+    QCOMPARE(zrtest::calls(QStringLiteral("viOpen")).size(), 64);
+    viClose(rm);
+}
+
+ZR_TEST_MAIN(tst_Standins)
+#include "tst_standins.moc"
