@@ -4,16 +4,20 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+#include <memory>
+#include <optional>
 #include <sys/stat.h>
 
 #include "core/zr6200fp_settingsLocation.h"
 #include "fakecard.h"
+#include "fc/zr6200fp_AppFC.h"
 #include "fc/zr6200fp_fcEnterAddress.h"
 #include "fc/zr6200fp_fcSelect.h"
 #include "simbench.h"
@@ -103,11 +107,19 @@ private slots:
     void search();
     void searchCap();
     void searchKeepsItsBox();
+    void windowBaseTakesOver();
+
+private:
+    std::unique_ptr<QTemporaryDir> folder;
+    std::optional<zrtest::EnvGuard> profile;
 };
 
 void tst_Connection::init()
 {
-    QFile::remove(addressFile());
+    // A new folder each time: the settings class caches what it read by path.
+    profile.reset();
+    folder = std::make_unique<QTemporaryDir>();
+    profile.emplace("ALLUSERSPROFILE", QFile::encodeName(folder->path()));
     simbench_reset();
 }
 
@@ -115,100 +127,80 @@ void tst_Connection::flow_data()
 {
     QTest::addColumn<QByteArray>("bench");
     QTest::addColumn<int>("model");
-    QTest::addColumn<QList<int>>("initStatuses");
-    QTest::addColumn<QString>("errorText");
-    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<QString>("init");   // statuses init returns in turn, then the card's error text
+    QTest::addColumn<QString>("script"); // answers, "|" between
     QTest::addColumn<QString>("outcome");
-    QTest::addColumn<QStringList>("boxes"); // texts of the boxes shown after the first
-    const QString how = QStringLiteral("How to connect to 7480 Function Card?");
-    const QString none = QStringLiteral("No 7480 Function Card found on your system.");
-    const QString address = QStringLiteral("Tervix 7480 SFP: Enter Function Card Address");
-    const QString select = QStringLiteral("Tervix 7480 SFP: Select Function Card");
-    const QList<int> ok;
-    const auto rows = [](std::initializer_list<const char *> texts) {
-        QStringList list;
-        for (const char *text : texts)
-            list << QString::fromUtf8(text);
-        return list;
+    QTest::addColumn<QString>("boxes"); // what the boxes after the first showed, "|" between
+    const auto row = [](const char *name, const char *bench, int model, const char *init, const char *script,
+                        const QByteArray &outcome, const QByteArray &boxes) {
+        zrtest::row(name, QByteArray(bench), model, QString::fromUtf8(init), QString::fromUtf8(script),
+                    QString::fromUtf8(outcome), QString::fromUtf8(boxes));
     };
-    QTest::newRow("one card found") << QByteArray(kOneCard) << 0x7480 << ok << "" << rows({"Auto Find"})
-                                    << "1 demo=0 VXI0::1::INSTR 2,0 count=1 inits=VXI0::1::INSTR#2 closed="
-                                    << QStringList();
-    QTest::newRow("two found, one picked")
-        << QByteArray(kTwoCards) << 0x7480 << ok << "" << rows({"Auto Find", "pick:1"})
-        << "1 demo=0 VXI0::1::INSTR 1,0 count=1 inits=VXI0::1::INSTR#1 closed=" << QStringList{select};
-    QTest::newRow("selection cancelled") << QByteArray(kTwoCards) << 0x7480 << ok << "" << rows({"Auto Find", "reject"})
-                                         << "0 demo=0 VXI0::1::INSTR 2,0 count=0 inits= closed=" << QStringList{select};
-    QTest::newRow("none, try again, demo")
-        << QByteArray(kNoCard) << 0x7480 << ok << "" << rows({"Auto Find", "Try Again", "Run In Demo Mode"})
-        << "1 demo=1 VXI0::1::INSTR 1,0 count=1 inits= closed=" << QStringList{none, how};
-    QTest::newRow("none, demo") << QByteArray(kNoCard) << 0x7480 << ok << "" << rows({"Auto Find", "Run In Demo Mode"})
-                                << "1 demo=1 VXI0::1::INSTR 1,0 count=1 inits= closed=" << QStringList{none};
-    QTest::newRow("none, cancel") << QByteArray(kNoCard) << 0x7480 << ok << "" << rows({"Auto Find", "Cancel"})
-                                  << "0 demo=0  0,0 count=0 inits= closed=" << QStringList{none};
-    QTest::newRow("cancel") << QByteArray(kNoCard) << 0x7480 << ok << "" << rows({"Cancel"})
-                            << "0 demo=0  0,0 count=0 inits= closed=" << QStringList();
-    QTest::newRow("typed address") << QByteArray(kNoCard) << 0x7480 << ok << ""
-                                   << rows({"Enter Address", "type:VXI0::5::INSTR#3"})
-                                   << "1 demo=0 VXI0::5::INSTR 3,0 count=1 inits=VXI0::5::INSTR#3 closed="
-                                   << QStringList{address};
-    QTest::newRow("no card number, then back")
-        << QByteArray(kNoCard) << 0x7480 << ok << ""
-        << rows({"Enter Address", "type:VXI0::5::INSTR#0", "OK", "reject", "Cancel"})
-        << "0 demo=0  0,0 count=0 inits= closed="
-        << QStringList{address,
-                       QStringLiteral("Please enter the resource descriptor and select the Function Card number."),
-                       address, how};
-    QTest::newRow("two typed, second incomplete")
-        << QByteArray(kNoCard) << 0x5902 << ok << ""
-        << rows({"Enter Address", "type:A#2;B#0", "OK", "reject", "Cancel"}) << "0 demo=0  0,0 count=0 inits= closed="
-        << QStringList{QStringLiteral("Tervix 5902 SFP: Enter Addresses of Function Cards"),
-                       QStringLiteral("Please enter the resource descriptors and select the Function Card numbers."),
-                       QStringLiteral("Tervix 5902 SFP: Enter Addresses of Function Cards"),
-                       QStringLiteral("How to connect to 5902 Function Card?")};
-    QTest::newRow("two typed fail") << QByteArray(kNoCard) << 0x5902 << QList<int>{-1} << "gone"
-                                    << rows({"Enter Address", "type:A#2;B#5", "Cancel"})
-                                    << "0 demo=0 A,B 2,5 count=2 inits=A,B#2 closed="
-                                    << QStringList{QStringLiteral("Tervix 5902 SFP: Enter Addresses of Function Cards"),
-                                                   QStringLiteral("At least one selected 5902 Function Card is "
-                                                                  "unavailable.\nError: gone")};
-    QTest::newRow("failed, try again") << QByteArray(kOneCard) << 0x7480 << QList<int>{-1} << "gone"
-                                       << rows({"Auto Find", "Try Again", "Cancel"})
-                                       << "0 demo=0 VXI0::1::INSTR 2,0 count=1 inits=VXI0::1::INSTR#2 closed="
-                                       << QStringList{QStringLiteral("Selected 7480 Function Card is unavailable.\n"
-                                                                     "Error: gone"),
-                                                      how};
-    QTest::newRow("warning is a failure, session closed")
-        << QByteArray(kOneCard) << 0x7480 << QList<int>{0x3FFF0001} << "warned" << rows({"Auto Find", "Cancel"})
-        << "0 demo=0 VXI0::1::INSTR 2,0 count=1 inits=VXI0::1::INSTR#2 closed=42"
-        << QStringList{QStringLiteral("Selected 7480 Function Card is unavailable.\nError: warned")};
-    QTest::newRow("no text anywhere: the number")
-        << QByteArray(kOneCard) << 0x7480 << QList<int>{int(0xBFFF0011)} << "" << rows({"Auto Find", "Cancel"})
-        << "0 demo=0 VXI0::1::INSTR 2,0 count=1 inits=VXI0::1::INSTR#2 closed="
-        << QStringList{QStringLiteral("Selected 7480 Function Card is unavailable.\nError: 0xBFFF0011")};
+    const char *const how = "How to connect to 7480 Function Card?";
+    const QByteArray none = "No 7480 Function Card found on your system.";
+    const char *const address = "Tervix 7480 SFP: Enter Function Card Address";
+    const char *const multiAddress = "Tervix 5902 SFP: Enter Addresses of Function Cards";
+    const char *const select = "Tervix 7480 SFP: Select Function Card";
+    const char *const found = "VXI0::1::INSTR 2,0 count=1 inits=VXI0::1::INSTR#2";
+    row("one card found", kOneCard, 0x7480, "", "Auto Find", QByteArray("1 demo=0 ") + found + " closed=", "");
+    row("two found, one picked", kTwoCards, 0x7480, "", "Auto Find|pick:1",
+        "1 demo=0 VXI0::1::INSTR 1,0 count=1 inits=VXI0::1::INSTR#1 closed=", select);
+    row("selection cancelled", kTwoCards, 0x7480, "", "Auto Find|reject",
+        "0 demo=0 VXI0::1::INSTR 2,0 count=0 inits= closed=", select);
+    row("none, try again, demo", kNoCard, 0x7480, "", "Auto Find|Try Again|Run In Demo Mode",
+        "1 demo=1 VXI0::1::INSTR 1,0 count=1 inits= closed=", none + '|' + how);
+    row("none, demo", kNoCard, 0x7480, "", "Auto Find|Run In Demo Mode",
+        "1 demo=1 VXI0::1::INSTR 1,0 count=1 inits= closed=", none);
+    row("none, cancel", kNoCard, 0x7480, "", "Auto Find|Cancel", "0 demo=0  0,0 count=0 inits= closed=", none);
+    row("cancel", kNoCard, 0x7480, "", "Cancel", "0 demo=0  0,0 count=0 inits= closed=", "");
+    row("typed address", kNoCard, 0x7480, "", "Enter Address|type:VXI0::5::INSTR#3",
+        "1 demo=0 VXI0::5::INSTR 3,0 count=1 inits=VXI0::5::INSTR#3 closed=", address);
+    row("no card number, then back", kNoCard, 0x7480, "", "Enter Address|type:VXI0::5::INSTR#0|OK|reject|Cancel",
+        "0 demo=0  0,0 count=0 inits= closed=",
+        QByteArray(address) + "|Please enter the resource descriptor and select the Function Card number.|" + address +
+            '|' + how);
+    row("two typed, second incomplete", kNoCard, 0x5902, "", "Enter Address|type:A#2;B#0|OK|reject|Cancel",
+        "0 demo=0  0,0 count=0 inits= closed=",
+        QByteArray(multiAddress) + "|Please enter the resource descriptors and select the Function Card numbers.|" +
+            multiAddress + "|How to connect to 5902 Function Card?");
+    row("two typed fail", kNoCard, 0x5902, "-1 gone", "Enter Address|type:A#2;B#5|Cancel",
+        "0 demo=0 A,B 2,5 count=2 inits=A,B#2 closed=",
+        QByteArray(multiAddress) + "|At least one selected 5902 Function Card is unavailable.\nError: gone");
+    row("failed, try again", kOneCard, 0x7480, "-1 gone", "Auto Find|Try Again|Cancel",
+        QByteArray("0 demo=0 ") + found + " closed=",
+        QByteArray("Selected 7480 Function Card is unavailable.\nError: gone|") + how);
+    row("warning is a failure, session closed", kOneCard, 0x7480, "1 warned", "Auto Find|Cancel",
+        QByteArray("0 demo=0 ") + found + " closed=42", "Selected 7480 Function Card is unavailable.\nError: warned");
+    row("no text anywhere: the number", kOneCard, 0x7480, "-1073807343", "Auto Find|Cancel",
+        QByteArray("0 demo=0 ") + found + " closed=", "Selected 7480 Function Card is unavailable.\nError: 0xBFFF0011");
 }
 
 void tst_Connection::flow()
 {
     QFETCH(QByteArray, bench);
     QFETCH(int, model);
-    QFETCH(QList<int>, initStatuses);
-    QFETCH(QString, errorText);
-    QFETCH(QStringList, script);
+    QFETCH(QString, init);
+    QFETCH(QString, script);
     QVERIFY(zrtest::loadBench(bench.constData()));
-    // The common library's text for a status is there unless the row wants none.
-    if (errorText.isEmpty())
-        simbench_setStatus("getStatusText", -1);
     FakeCard card(model);
-    for (int status : initStatuses)
-        card.initStatuses << ViStatus(status);
-    card.errorText = errorText;
+    const QStringList initWords = init.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString &word : initWords) {
+        bool isStatus = false;
+        const int status = word.toInt(&isStatus);
+        if (isStatus)
+            card.initStatuses << status;
+        else
+            card.errorText = word;
+    }
+    // The common library's text for a status is there unless the card has none.
+    if (card.errorText.isEmpty())
+        simbench_setStatus("getStatusText", -1);
     zr6200fp_fcSelect select(&card, 0);
-    queue(answers, script);
+    queue(answers, script.split(QLatin1Char('|')));
     const int result = select.selectAndConnect();
     select.hide();
     QTEST(outcome(result, select, card), "outcome");
-    QTEST(answers.seen.mid(1), "boxes");
+    QTEST(answers.seen.mid(1).join(QLatin1Char('|')), "boxes");
     QCOMPARE(simbench_openSessions(), 0);
 }
 
@@ -219,23 +211,23 @@ void tst_Connection::storedRows_data()
     QTest::addColumn<QString>("rows");    // per row: items, "#" number; then "count="
     const QByteArray history = "[7480]\n1.1.Descriptor=E\n1.2.Descriptor=D\n1.3.Descriptor=\n1.4.Descriptor=B\n"
                                "1.5.Descriptor=A\n1.FC_Number=3\nFC_Count=1\n";
-    QTest::newRow("first run") << 0x7480 << QByteArray() << "TCPIP::192.168.2.100::INSTR#0 count=1";
-    QTest::newRow("history, most recent first") << 0x7480 << history << "E,D,B,A#3 count=1";
-    QTest::newRow("empty first entry") << 0x7480 << QByteArray("[7480]\n1.2.Descriptor=B\n")
-                                       << "TCPIP::192.168.2.100::INSTR,B#0 count=1";
-    QTest::newRow("other model's group") << 0x7480 << QByteArray("[5902]\n1.1.Descriptor=X\n")
-                                         << "TCPIP::192.168.2.100::INSTR#0 count=1";
-    QTest::newRow("card number out of range")
-        << 0x7480 << QByteArray("[7480]\n1.FC_Number=9\n") << "TCPIP::192.168.2.100::INSTR#0 count=1";
-    QTest::newRow("hand-edited commas") << 0x7480 << QByteArray("[7480]\n1.1.Descriptor=A,B\n") << "A,B#0 count=1";
-    QTest::newRow("multi-card rows and count")
-        << 0x5902 << QByteArray("[5902]\n1.1.Descriptor=A\n2.1.Descriptor=B\n2.FC_Number=8\nFC_Count=2\n")
-        << "A#0 B#8 #0 #0 #0 #0 #0 #0 count=2";
-    QTest::newRow("count 9") << 0x5902 << QByteArray("[5902]\nFC_Count=9\n")
-                             << "TCPIP::192.168.2.100::INSTR#0 #0 #0 #0 #0 #0 #0 #0 count=1";
-    QTest::newRow("count 0") << 0x5902 << QByteArray("[5902]\nFC_Count=0\n")
-                             << "TCPIP::192.168.2.100::INSTR#0 #0 #0 #0 #0 #0 #0 #0 count=1";
-    QTest::newRow("named pipe") << 0x7480 << QByteArray("fifo") << "TCPIP::192.168.2.100::INSTR#0 count=1";
+    zrtest::row("first run", 0x7480, QByteArray(), "TCPIP::192.168.2.100::INSTR#0 count=1");
+    zrtest::row("history, most recent first", 0x7480, history, "E,D,B,A#3 count=1");
+    zrtest::row("empty first entry", 0x7480, QByteArray("[7480]\n1.2.Descriptor=B\n"),
+                "TCPIP::192.168.2.100::INSTR,B#0 count=1");
+    zrtest::row("other model's group", 0x7480, QByteArray("[5902]\n1.1.Descriptor=X\n"),
+                "TCPIP::192.168.2.100::INSTR#0 count=1");
+    zrtest::row("card number out of range", 0x7480, QByteArray("[7480]\n1.FC_Number=9\n"),
+                "TCPIP::192.168.2.100::INSTR#0 count=1");
+    zrtest::row("hand-edited commas", 0x7480, QByteArray("[7480]\n1.1.Descriptor=A,B\n"), "A,B#0 count=1");
+    zrtest::row("multi-card rows and count", 0x5902,
+                QByteArray("[5902]\n1.1.Descriptor=A\n2.1.Descriptor=B\n2.FC_Number=8\nFC_Count=2\n"),
+                "A#0 B#8 #0 #0 #0 #0 #0 #0 count=2");
+    zrtest::row("count 9", 0x5902, QByteArray("[5902]\nFC_Count=9\n"),
+                "TCPIP::192.168.2.100::INSTR#0 #0 #0 #0 #0 #0 #0 #0 count=1");
+    zrtest::row("count 0", 0x5902, QByteArray("[5902]\nFC_Count=0\n"),
+                "TCPIP::192.168.2.100::INSTR#0 #0 #0 #0 #0 #0 #0 #0 count=1");
+    zrtest::row("named pipe", 0x7480, QByteArray("fifo"), "TCPIP::192.168.2.100::INSTR#0 count=1");
 }
 
 void tst_Connection::storedRows()
@@ -272,21 +264,11 @@ void tst_Connection::savedRows_data()
     QTest::addColumn<bool>("writable");
     QTest::addColumn<QString>("returned");
     QTest::addColumn<QString>("reloaded"); // row 1's items after loading again
-    QTest::newRow("current text first") << 0x7480 << "A,B,C,D,E"
-                                        << "D#1" << true << "D#1"
-                                        << "D,A,B,C,E";
-    QTest::newRow("five kept") << 0x7480 << "A,B,C,D,E"
-                               << "F#2" << true << "F#2"
-                               << "F,A,B,C,D";
-    QTest::newRow("typed row kept unwritable") << 0x7480 << ""
-                                               << "X#4" << false << "X#4"
-                                               << "X";
-    QTest::newRow("rows in use returned") << 0x5902 << ""
-                                          << "A#1;B#2" << true << "A#1 B#2"
-                                          << "A";
-    QTest::newRow("empty row returned") << 0x5902 << ""
-                                        << "A#1;#0" << true << "A#1 #0"
-                                        << "A";
+    zrtest::row("current text first", 0x7480, "A,B,C,D,E", "D#1", true, "D#1", "D,A,B,C,E");
+    zrtest::row("five kept", 0x7480, "A,B,C,D,E", "F#2", true, "F#2", "F,A,B,C,D");
+    zrtest::row("typed row kept unwritable", 0x7480, "", "X#4", false, "X#4", "X");
+    zrtest::row("rows in use returned", 0x5902, "", "A#1;B#2", true, "A#1 B#2", "A");
+    zrtest::row("empty row returned", 0x5902, "", "A#1;#0", true, "A#1 #0", "A");
 }
 
 void tst_Connection::savedRows()
@@ -332,18 +314,12 @@ void tst_Connection::choosing_data()
 {
     QTest::addColumn<QString>("action"); // ok:<items> or dbl:<item>, an item being carrier and slot
     QTest::addColumn<QString>("chosen");
-    QTest::newRow("OK with nothing") << "ok:"
-                                     << "0  0,0 count=0";
-    QTest::newRow("OK with two") << "ok:A1,B4"
-                                 << "1 VXI0::1::INSTR,VXI0::2::INSTR 1,4 count=2";
-    QTest::newRow("OK with two of one carrier") << "ok:A2,A1"
-                                                << "1 VXI0::1::INSTR,VXI0::1::INSTR 2,1 count=2";
-    QTest::newRow("double click") << "dbl:B4"
-                                  << "1 VXI0::2::INSTR 4,0 count=1";
-    QTest::newRow("double click on another kind") << "dbl:A3"
-                                                  << "0  0,0 count=0";
-    QTest::newRow("double click on a carrier") << "dbl:B"
-                                               << "0  0,0 count=0";
+    zrtest::row("OK with nothing", "ok:", "0  0,0 count=0");
+    zrtest::row("OK with two", "ok:A1,B4", "1 VXI0::1::INSTR,VXI0::2::INSTR 1,4 count=2");
+    zrtest::row("OK with two of one carrier", "ok:A2,A1", "1 VXI0::1::INSTR,VXI0::1::INSTR 2,1 count=2");
+    zrtest::row("double click", "dbl:B4", "1 VXI0::2::INSTR 4,0 count=1");
+    zrtest::row("double click on another kind", "dbl:A3", "0  0,0 count=0");
+    zrtest::row("double click on a carrier", "dbl:B", "0  0,0 count=0");
 }
 
 void tst_Connection::choosing()
@@ -389,56 +365,49 @@ void tst_Connection::search_data()
     QTest::addColumn<QByteArray>("failing"); // an operation forced to fail
     QTest::addColumn<QStringList>("tree");
     QTest::addColumn<QString>("found"); // count, then the stored descriptor and number
-    QTest::newRow("carrier, other kind, no carrier")
-        << QByteArray(kOneCard) << QByteArray()
-        << QStringList{"ASRL1 +", "VXI0 +", "  Slot 5 - 4260 MB +", "    FC 1 | 1234 [0, VXI0::1::INSTR] -",
-                       "    FC 2 | 7480 [2, VXI0::1::INSTR]"}
-        << "1 VXI0::1::INSTR#2";
-    QTest::newRow("only other kinds") << QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
-            "carrier": {"modelId": 7, "slots": [0, {"id": "0x1234"}]}}]})")
-                                      << QByteArray()
-                                      << QStringList{"VXI0 +", "  Slot 1 - 7 MB",
-                                                     "    FC 2 | 1234 [0, VXI0::1::INSTR] -"}
-                                      << "0 #0";
-    QTest::newRow("one box, two names: the first kept")
-        << QByteArray(R"({"resources": [
+    zrtest::row("carrier, other kind, no carrier", QByteArray(kOneCard), QByteArray(),
+                QStringList{"ASRL1 +", "VXI0 +", "  Slot 5 - 4260 MB +", "    FC 1 | 1234 [0, VXI0::1::INSTR] -",
+                            "    FC 2 | 7480 [2, VXI0::1::INSTR]"},
+                "1 VXI0::1::INSTR#2");
+    zrtest::row("only other kinds", QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
+            "carrier": {"modelId": 7, "slots": [0, {"id": "0x1234"}]}}]})"),
+                QByteArray(), QStringList{"VXI0 +", "  Slot 1 - 7 MB", "    FC 2 | 1234 [0, VXI0::1::INSTR] -"},
+                "0 #0");
+    zrtest::row("one box, two names: the first kept", QByteArray(R"({"resources": [
             {"descriptor": "TCPIP0::lab.example::INSTR", "address": "192.0.2.10", "carrier": {"slots": [{"id": "0x7480"}]}},
-            {"descriptor": "TCPIP0::192.0.2.10::INSTR", "address": "192.0.2.10", "carrier": {"slots": [{"id": "0x7480"}]}}]})")
-        << QByteArray()
-        << QStringList{"TCPIP0 +", "  192.0.2.10 - 0 LXI +", "    FC 1 | 7480 [1, TCPIP0::lab.example::INSTR]"}
-        << "1 TCPIP0::lab.example::INSTR#1";
-    QTest::newRow("address texts taken as they are")
-        << QByteArray(R"({"resources": [{"descriptor": "TCPIP0::v6host::INSTR", "address": "fe80::1%2",
-            "carrier": {"modelId": 1990, "slots": [{"id": "0x5902", "word252": "AB"}]}}]})")
-        << QByteArray()
-        << QStringList{"TCPIP0 +", "  fe80::1%2 - 1990 LXI", "    FC 1 | 5902-AB [0, TCPIP0::v6host::INSTR] -"}
-        << "0 #0";
-    QTest::newRow("no interface 1, no suffix")
-        << QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
-            "carrier": {"interface1": false, "slots": [{"id": "0x5902", "word252": "AB"}]}}]})")
-        << QByteArray() << QStringList{"VXI0 +", "  Slot 1 - 0 MB", "    FC 1 | 5902 [0, VXI0::1::INSTR] -"} << "0 #0";
-    QTest::newRow("judged by the raw code")
-        << QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
-            "carrier": {"slots": [{"id": "0x6C6C"}]}}]})")
-        << QByteArray() << QStringList{"VXI0 +", "  Slot 1 - 0 MB", "    FC 1 | 5470 [0, VXI0::1::INSTR] -"} << "0 #0";
-    QTest::newRow("lower-case network name, ordered")
-        << QByteArray(R"({"resources": [
+            {"descriptor": "TCPIP0::192.0.2.10::INSTR", "address": "192.0.2.10", "carrier": {"slots": [{"id": "0x7480"}]}}]})"),
+                QByteArray(),
+                QStringList{"TCPIP0 +", "  192.0.2.10 - 0 LXI +", "    FC 1 | 7480 [1, TCPIP0::lab.example::INSTR]"},
+                "1 TCPIP0::lab.example::INSTR#1");
+    zrtest::row("address texts taken as they are",
+                QByteArray(R"({"resources": [{"descriptor": "TCPIP0::v6host::INSTR", "address": "fe80::1%2",
+            "carrier": {"modelId": 1990, "slots": [{"id": "0x5902", "word252": "AB"}]}}]})"),
+                QByteArray(),
+                QStringList{"TCPIP0 +", "  fe80::1%2 - 1990 LXI", "    FC 1 | 5902-AB [0, TCPIP0::v6host::INSTR] -"},
+                "0 #0");
+    zrtest::row("no interface 1, no suffix", QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
+            "carrier": {"interface1": false, "slots": [{"id": "0x5902", "word252": "AB"}]}}]})"),
+                QByteArray(), QStringList{"VXI0 +", "  Slot 1 - 0 MB", "    FC 1 | 5902 [0, VXI0::1::INSTR] -"},
+                "0 #0");
+    zrtest::row("judged by the raw code", QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
+            "carrier": {"slots": [{"id": "0x6C6C"}]}}]})"),
+                QByteArray(), QStringList{"VXI0 +", "  Slot 1 - 0 MB +", "    FC 1 | 5470 [1, VXI0::1::INSTR]"},
+                "1 VXI0::1::INSTR#1");
+    zrtest::row("lower-case network name, ordered", QByteArray(R"({"resources": [
             {"descriptor": "tcpip0::192.0.2.20::INSTR", "address": "192.0.2.20", "carrier": {"slots": [{"id": "0x7480"}]}},
             {"descriptor": "TCPIP0::192.0.2.3::INSTR", "address": "192.0.2.3", "openStatus": "0xBFFF0015"},
-            {"descriptor": "VXI0::1::INSTR", "slot": 1}]})")
-        << QByteArray()
-        << QStringList{"TCPIP0 +", "VXI0 +", "tcpip0 +", "  192.0.2.20 - 0 LXI +",
-                       "    FC 1 | 7480 [1, tcpip0::192.0.2.20::INSTR]"}
-        << "1 tcpip0::192.0.2.20::INSTR#1";
-    QTest::newRow("no resource manager") << QByteArray(kOneCard) << QByteArray("viOpenDefaultRM") << QStringList()
-                                         << "0 #0";
-    QTest::newRow("find fails") << QByteArray(kOneCard) << QByteArray("viFindRsrc") << QStringList() << "0 #0";
-    QTest::newRow("find next fails") << QByteArray(kOneCard) << QByteArray("viFindNext")
-                                     << QStringList{"VXI0 +", "  Slot 5 - 4260 MB +",
-                                                    "    FC 1 | 1234 [0, VXI0::1::INSTR] -",
-                                                    "    FC 2 | 7480 [2, VXI0::1::INSTR]"}
-                                     << "1 VXI0::1::INSTR#2";
-    QTest::newRow("no resources") << QByteArray(R"({"resources": []})") << QByteArray() << QStringList() << "0 #0";
+            {"descriptor": "VXI0::1::INSTR", "slot": 1}]})"),
+                QByteArray(),
+                QStringList{"TCPIP0 +", "VXI0 +", "tcpip0 +", "  192.0.2.20 - 0 LXI +",
+                            "    FC 1 | 7480 [1, tcpip0::192.0.2.20::INSTR]"},
+                "1 tcpip0::192.0.2.20::INSTR#1");
+    zrtest::row("no resource manager", QByteArray(kOneCard), QByteArray("viOpenDefaultRM"), QStringList(), "0 #0");
+    zrtest::row("find fails", QByteArray(kOneCard), QByteArray("viFindRsrc"), QStringList(), "0 #0");
+    zrtest::row("find next fails", QByteArray(kOneCard), QByteArray("viFindNext"),
+                QStringList{"VXI0 +", "  Slot 5 - 4260 MB +", "    FC 1 | 1234 [0, VXI0::1::INSTR] -",
+                            "    FC 2 | 7480 [2, VXI0::1::INSTR]"},
+                "1 VXI0::1::INSTR#2");
+    zrtest::row("no resources", QByteArray(R"({"resources": []})"), QByteArray(), QStringList(), "0 #0");
 }
 
 void tst_Connection::search()
@@ -449,13 +418,22 @@ void tst_Connection::search()
     if (!failing.isEmpty())
         simbench_setStatus(failing.constData(), VI_ERROR_SYSTEM_ERROR);
     FakeCard card;
+    card.supported << 0x6C6C;
     zr6200fp_fcSelect select(&card, 0);
     const int found = select.searchCards();
     QTEST(zrtest::treeDump(select.findChild<QTreeWidget *>()), "tree");
     QTEST(
         QStringLiteral("%1 %2#%3").arg(QString::number(found), select.descriptor, QString::number(select.fcNumbers[0])),
         "found");
-    QCOMPARE(simbench_openSessions(), 0);
+    // Every session opened was closed by itself, not only with the manager.
+    int opened = 0;
+    for (const char *open : {"viOpenDefaultRM", "viFindRsrc", "viOpen"}) {
+        const auto made = zrtest::calls(QLatin1String(open));
+        opened += int(std::count_if(made.cbegin(), made.cend(), [](const auto &c) { return c["status"] == "0"; }));
+    }
+    const auto closes = zrtest::calls(QStringLiteral("viClose"));
+    QCOMPARE(int(std::count_if(closes.cbegin(), closes.cend(), [](const auto &c) { return c["status"] == "0"; })),
+             opened);
     QCOMPARE(simbench_carrierObjects(), 0);
     // Other resources are queried first; the network ones then run on the pool.
     const auto opens = zrtest::calls(QStringLiteral("viOpen"));
@@ -508,6 +486,31 @@ void tst_Connection::searchKeepsItsBox()
     QCOMPARE(select.searchCards(), 0);
     QCOMPARE(seen, QStringList{QStringLiteral("Tervix 7480|Searching...|1")});
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void tst_Connection::windowBaseTakesOver()
+{
+    // The window base of a multi-card model takes every chosen card number
+    // and closes the session it was given.
+    struct Window : zr6200fp_AppFC
+    {
+        using zr6200fp_AppFC::fcCount;
+        using zr6200fp_AppFC::fcNumbers;
+        using zr6200fp_AppFC::zr6200fp_AppFC;
+    };
+    FakeCard card(0x5902);
+    queue(answers, {QStringLiteral("Enter Address"), QStringLiteral("type:A#2;B#5")});
+    {
+        Window window(&card, 1, false);
+        QCOMPARE(QStringLiteral("%1 %2,%3 %4")
+                     .arg(window.fcCount)
+                     .arg(window.fcNumbers[0])
+                     .arg(window.fcNumbers[1])
+                     .arg(window.findChild<QLabel *>(QStringLiteral("fcLabel"))->text()),
+                 QStringLiteral("2 2,5 FC 2"));
+        QVERIFY(card.closed.isEmpty());
+    }
+    QCOMPARE(card.closed, QList<ViSession>{42});
 }
 
 ZR_TEST_MAIN(tst_Connection)

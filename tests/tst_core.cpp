@@ -13,6 +13,7 @@
 #include "core/zr6200fp_driverTrace.h"
 #include "core/zr6200fp_intXXL.h"
 #include "core/zr6200fp_settingsLocation.h"
+#include "testsupport.h"
 
 namespace {
 
@@ -73,8 +74,6 @@ private slots:
     void descriptorOrder();
     void formatParsing_data();
     void formatParsing();
-    void typeLimits_data();
-    void typeLimits();
     void integerText_data();
     void integerText();
     void displayCodes_data();
@@ -118,18 +117,17 @@ void tst_Core::intXXLEdges_data()
 {
     QTest::addColumn<QByteArray>("result");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("-2^79 / -1 wraps") << hex(toXXL(-two79) / -1) << hex(-two79);
-    QTest::newRow("division by 0 gives 0") << hex(intXXL(12345) / 0) << hex(i128(0));
-    QTest::newRow("-128 / 10 truncates") << hex(intXXL(-128) / 10) << hex(i128(-12));
-    QTest::newRow("shift by 80 gives 0") << hex(intXXL(-1) << 80) << hex(i128(0));
-    QTest::newRow("shift by 79") << hex(intXXL(1) << 79) << hex(-two79);
-    QTest::newRow("negative shift shifts nothing") << hex(intXXL(5) << -3) << hex(i128(5));
-    QTest::newRow("-1 sign-extends") << hex(intXXL(-1)) << QByteArray("ffffffffffffffffffff");
-    QTest::newRow("2^64 - 1 as int64 is -1")
-        << QByteArray::number((toXXL((i128(1) << 64) - 1)).toLongLong()) << QByteArray("-1");
-    QTest::newRow("2^64 - 1 is positive")
-        << QByteArray::number(toXXL((i128(1) << 64) - 1) > intXXL(0)) << QByteArray("1");
-    QTest::newRow("text of another mode") << QByteArray(intXXL(1).toHex(1)) << QByteArray("not supported");
+    zrtest::row("-2^79 / -1 wraps", hex(toXXL(-two79) / -1), hex(-two79));
+    zrtest::row("division by 0 gives 0", hex(intXXL(12345) / 0), hex(i128(0)));
+    zrtest::row("-128 / 10 truncates", hex(intXXL(-128) / 10), hex(i128(-12)));
+    zrtest::row("shift by 80 gives 0", hex(intXXL(-1) << 80), hex(i128(0)));
+    zrtest::row("shift by 79", hex(intXXL(1) << 79), hex(-two79));
+    zrtest::row("negative shift shifts nothing", hex(intXXL(5) << -3), hex(i128(5)));
+    zrtest::row("-1 sign-extends", hex(intXXL(-1)), QByteArray("ffffffffffffffffffff"));
+    zrtest::row("2^64 - 1 as int64 is -1", QByteArray::number((toXXL((i128(1) << 64) - 1)).toLongLong()),
+                QByteArray("-1"));
+    zrtest::row("2^64 - 1 is positive", QByteArray::number(toXXL((i128(1) << 64) - 1) > intXXL(0)), QByteArray("1"));
+    zrtest::row("text of another mode", QByteArray(intXXL(1).toHex(1)), QByteArray("not supported"));
 }
 
 void tst_Core::intXXLEdges()
@@ -146,7 +144,7 @@ void tst_Core::descriptorOrder_data()
     QTest::addColumn<bool>("aLess");
     QTest::addColumn<bool>("bLess");
     const auto row = [](const char *name, const char *a, const char *b, bool aLess, bool bLess) {
-        QTest::newRow(name) << QString::fromUtf8(a) << QString::fromUtf8(b) << aLess << bLess;
+        zrtest::row(name, QString::fromUtf8(a), QString::fromUtf8(b), aLess, bLess);
     };
     row("board 9 before 10", "VXI9::1::INSTR", "VXI10::1::INSTR", true, false);
     row("last address part numeric", "TCPIP0::192.168.2.9::INSTR", "TCPIP0::192.168.2.10::INSTR", true, false);
@@ -161,6 +159,7 @@ void tst_Core::descriptorOrder_data()
     row("sign and blanks", "VXI -1::1::INSTR", "VXI 0::1::INSTR", true, false);
     row("no board is 0", "ASRL::INSTR", "ASRL1::INSTR", true, false);
     row("PXI numeric", "PXI10::1::INSTR", "PXI9::1::INSTR", false, true);
+    row("GPIB numeric", "GPIB10::1::INSTR", "GPIB9::1::INSTR", false, true);
     row("SOCKET numeric", "SOCKET10::1::INSTR", "SOCKET9::1::INSTR", false, true);
     row("BACKPLANE numeric", "BACKPLANE10::INSTR", "BACKPLANE2::INSTR", false, true);
     row("USB by text", "USB10::1::INSTR", "USB9::1::INSTR", true, false);
@@ -184,7 +183,7 @@ void tst_Core::formatParsing_data()
     QTest::addColumn<QByteArray>("spec"); // flag width precision conversion
     QTest::addColumn<QByteArray>("printf");
     const auto row = [](const char *format, bool integer, const char *spec, const char *printf) {
-        QTest::newRow(format) << QByteArray(format) << integer << QByteArray(spec) << QByteArray(printf);
+        zrtest::row(format, QByteArray(format), integer, QByteArray(spec), QByteArray(printf));
     };
     row("%.4e", false, "0 -1 4 e", "%.4e");
     row("%+5.2x", true, "+ 5 2 x", "%+5.2llx");
@@ -220,42 +219,6 @@ void tst_Core::formatParsing()
     QCOMPARE(Fmt::printfFormat(parsed, base, isInteger), printf);
 }
 
-void tst_Core::typeLimits_data()
-{
-    QTest::addColumn<int>("bits");
-    QTest::addColumn<bool>("isSigned");
-    QTest::addColumn<qint64>("minimum");
-    QTest::addColumn<qint64>("maximum");
-    QTest::addColumn<QString>("patterns"); // decimal, hexadecimal, octal, binary
-    QTest::newRow("u12") << 12 << false << qint64(0) << qint64(4095)
-                         << "[+-]?[0-9]{1,4} [0-9a-fA-F]{1,3} [0-7]{1,4} [0-1]{1,12}";
-    QTest::newRow("s8") << 8 << true << qint64(-128) << qint64(127)
-                        << "[+-]?[0-9]{1,3} [0-9a-fA-F]{1,2} [0-7]{1,3} [0-1]{1,8}";
-    QTest::newRow("s64") << 64 << true << std::numeric_limits<qint64>::min() << std::numeric_limits<qint64>::max()
-                         << "[+-]?[0-9]{1,19} [0-9a-fA-F]{1,16} [0-7]{1,22} [0-1]{1,64}";
-    QTest::newRow("u1") << 1 << false << qint64(0) << qint64(1)
-                        << "[+-]?[0-9]{1,1} [0-9a-fA-F]{1,1} [0-7]{1,1} [0-1]{1,1}";
-}
-
-void tst_Core::typeLimits()
-{
-    QFETCH(int, bits);
-    QFETCH(bool, isSigned);
-    QFETCH(qint64, minimum);
-    QFETCH(qint64, maximum);
-    QFETCH(QString, patterns);
-    QCOMPARE(Fmt::typeMinimum(bits, isSigned), intXXL(minimum));
-    QCOMPARE(Fmt::typeMaximum(bits, isSigned).toLongLong(), maximum);
-    QStringList made;
-    for (int radix : {10, 16, 8, 2})
-        made << Fmt::validatorPattern(radix, bits, isSigned, -1);
-    QCOMPARE(made.join(QLatin1Char(' ')), patterns);
-    // A pattern with the type's top bit set wraps around the type.
-    const intXXL top = intXXL(1) << (bits - 1);
-    QCOMPARE(Fmt::normalize(top, bits, isSigned), isSigned ? intXXL(minimum) : top);
-    QCOMPARE(Fmt::normalize(intXXL(-1), bits, false), Fmt::bitMask(bits));
-}
-
 void tst_Core::integerText_data()
 {
     QTest::addColumn<qint64>("value");
@@ -264,18 +227,18 @@ void tst_Core::integerText_data()
     QTest::addColumn<int>("bits");
     QTest::addColumn<bool>("isSigned");
     QTest::addColumn<QString>("text");
-    QTest::newRow("s8 -1 decimal") << qint64(-1) << QByteArray("%d") << int(Fmt::Decimal) << 8 << true << "-1";
-    QTest::newRow("s8 -1 hexadecimal") << qint64(-1) << QByteArray("%x") << int(Fmt::Hexadecimal) << 8 << true << "ff";
-    QTest::newRow("s8 -1 upper") << qint64(-1) << QByteArray("%X") << int(Fmt::HexadecimalUpper) << 8 << true << "FF";
-    QTest::newRow("s8 -1 octal") << qint64(-1) << QByteArray("%o") << int(Fmt::Octal) << 8 << true << "377";
-    QTest::newRow("s8 -1 binary") << qint64(-1) << QByteArray("%") << int(Fmt::Binary) << 8 << true << "-1";
-    QTest::newRow("u64 max binary") << qint64(-1) << QByteArray("%") << int(Fmt::Binary) << 64 << false
-                                    << QString(64, QLatin1Char('1'));
-    QTest::newRow("u64 max decimal") << qint64(-1) << QByteArray("%u") << int(Fmt::UnsignedDecimal) << 64 << false
-                                     << "18446744073709551615";
-    QTest::newRow("u12 binary") << qint64(5) << QByteArray("%") << int(Fmt::Binary) << 12 << false << "101";
-    QTest::newRow("0 at precision 0") << qint64(0) << QByteArray("%.0x") << int(Fmt::Hexadecimal) << 12 << false << "0";
-    QTest::newRow("width and flag") << qint64(42) << QByteArray("%+5d") << int(Fmt::Decimal) << 16 << true << "  +42";
+    zrtest::row("s8 -1 decimal", qint64(-1), QByteArray("%d"), int(Fmt::Decimal), 8, true, "-1");
+    zrtest::row("s8 -1 hexadecimal", qint64(-1), QByteArray("%x"), int(Fmt::Hexadecimal), 8, true, "ff");
+    zrtest::row("s8 -1 upper", qint64(-1), QByteArray("%X"), int(Fmt::HexadecimalUpper), 8, true, "FF");
+    zrtest::row("s8 -1 octal", qint64(-1), QByteArray("%o"), int(Fmt::Octal), 8, true, "377");
+    zrtest::row("s8 -1 binary", qint64(-1), QByteArray("%"), int(Fmt::Binary), 8, true, "-1");
+    zrtest::row("u64 max binary", qint64(-1), QByteArray("%"), int(Fmt::Binary), 64, false,
+                QString(64, QLatin1Char('1')));
+    zrtest::row("u64 max decimal", qint64(-1), QByteArray("%u"), int(Fmt::UnsignedDecimal), 64, false,
+                "18446744073709551615");
+    zrtest::row("u12 binary", qint64(5), QByteArray("%"), int(Fmt::Binary), 12, false, "101");
+    zrtest::row("0 at precision 0", qint64(0), QByteArray("%.0x"), int(Fmt::Hexadecimal), 12, false, "0");
+    zrtest::row("width and flag", qint64(42), QByteArray("%+5d"), int(Fmt::Decimal), 16, true, "  +42");
 }
 
 void tst_Core::integerText()
@@ -302,15 +265,15 @@ void tst_Core::displayCodes_data()
 {
     QTest::addColumn<int>("raw");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("0x6C6C") << 0x6C6C << "5470";
-    QTest::newRow("0x8A20") << 0x8A20 << "5330";
-    QTest::newRow("0xB1E4") << 0xB1E4 << "5120";
-    QTest::newRow("0xB3C4") << 0xB3C4 << "5121";
-    QTest::newRow("0x8064") << 0x8064 << "5840";
-    QTest::newRow("0x8364 masked") << 0x8364 << "5840";
-    QTest::newRow("0x8065 unchanged") << 0x8065 << "8065";
-    QTest::newRow("short code padded") << 0x42 << "  42";
-    QTest::newRow("lower-case digits") << 0xABCD << "abcd";
+    zrtest::row("0x6C6C", 0x6C6C, "5470");
+    zrtest::row("0x8A20", 0x8A20, "5330");
+    zrtest::row("0xB1E4", 0xB1E4, "5120");
+    zrtest::row("0xB3C4", 0xB3C4, "5121");
+    zrtest::row("0x8064", 0x8064, "5840");
+    zrtest::row("0x8364 masked", 0x8364, "5840");
+    zrtest::row("0x8065 unchanged", 0x8065, "8065");
+    zrtest::row("short code padded", 0x42, "  42");
+    zrtest::row("lower-case digits", 0xABCD, "abcd");
 }
 
 void tst_Core::displayCodes()
@@ -354,18 +317,13 @@ void tst_Core::settingsPaths_data()
     QTest::addColumn<QString>("file");
     const int windows = int(Platform::Windows);
     const int other = int(Platform::Other);
-    QTest::newRow("windows profile") << windows << "C:\\ProgramData"
-                                     << "C:\\ProgramData\\Halvar\\zrvisa"
-                                     << "C:\\ProgramData\\Halvar\\DefaultInstrDescr.ini";
-    QTest::newRow("windows unset") << windows << ""
-                                   << "c:\\vxipnp"
-                                   << "c:\\vxipnp\\Halvar\\DefaultInstrDescr.ini";
-    QTest::newRow("linux profile") << other << "/srv/profile"
-                                   << "/srv/profile/Halvar/zrvisa"
-                                   << "/srv/profile/Halvar/DefaultInstrDescr.ini";
-    QTest::newRow("linux unset") << other << ""
-                                 << "/home/u/.config/Halvar/zrvisa"
-                                 << "/home/u/.config/Halvar/DefaultInstrDescr.ini";
+    zrtest::row("windows profile", windows, "C:\\ProgramData", "C:\\ProgramData\\Halvar\\zrvisa",
+                "C:\\ProgramData\\Halvar\\DefaultInstrDescr.ini");
+    zrtest::row("windows unset", windows, "", "c:\\vxipnp", "c:\\vxipnp\\Halvar\\DefaultInstrDescr.ini");
+    zrtest::row("linux profile", other, "/srv/profile", "/srv/profile/Halvar/zrvisa",
+                "/srv/profile/Halvar/DefaultInstrDescr.ini");
+    zrtest::row("linux unset", other, "", "/home/u/.config/Halvar/zrvisa",
+                "/home/u/.config/Halvar/DefaultInstrDescr.ini");
 }
 
 void tst_Core::settingsPaths()

@@ -85,111 +85,36 @@ void tst_DigitCtrl::typedText_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("changes");
     QTest::addColumn<int>("returns");
+    const auto row = [](const char *name, const char *kind, int base, const char *keys, const char *accepted,
+                        const char *ends, const char *value, const char *shown, int changes, int returns) {
+        zrtest::row(name, QString::fromUtf8(kind), base, QString::fromUtf8(keys), QString::fromUtf8(accepted),
+                    QString::fromUtf8(ends), QString::fromUtf8(value), QString::fromUtf8(shown), changes, returns);
+    };
     const int dec = Fmt::Decimal, udec = Fmt::UnsignedDecimal, hex = Fmt::Hexadecimal, oct = Fmt::Octal;
     const int bin = Fmt::Binary, exp = Fmt::Exponent;
-    QTest::newRow("decimal clamps") << "u12" << udec << "5000"
-                                    << "5000"
-                                    << "R"
-                                    << "4095"
-                                    << "4095" << 1 << 1;
-    QTest::newRow("4 decimal digits") << "u12" << udec << "12345"
-                                      << "1234"
-                                      << "R"
-                                      << "1234"
-                                      << "1234" << 1 << 1;
-    QTest::newRow("the same value") << "u12" << udec << "7"
-                                    << "7"
-                                    << "R"
-                                    << "7"
-                                    << "7" << 0 << 1;
-    QTest::newRow("Tab commits") << "u12" << udec << "77"
-                                 << "77"
-                                 << "T"
-                                 << "77"
-                                 << "77" << 1 << 1;
-    QTest::newRow("Return ignores empty") << "u12" << udec << ""
-                                          << ""
-                                          << "R"
-                                          << "7"
-                                          << "" << 0 << 0;
-    QTest::newRow("Tab restores empty") << "u12" << udec << ""
-                                        << ""
-                                        << "T"
-                                        << "7"
-                                        << "7" << 0 << 1;
-    QTest::newRow("no minus unsigned") << "u12" << udec << "-5"
-                                       << "-5"
-                                       << "R"
-                                       << "7"
-                                       << "7" << 0 << 1;
-    QTest::newRow("3 hex digits") << "u12" << hex << "fFa9"
-                                  << "fFa"
-                                  << "R"
-                                  << "4090"
-                                  << "ffa" << 1 << 1;
-    QTest::newRow("hex takes no sign") << "u12" << hex << "-1"
-                                       << "1"
-                                       << "R"
-                                       << "1"
-                                       << "1" << 1 << 1;
-    QTest::newRow("4 octal digits") << "u12" << oct << "78777"
-                                    << "7777"
-                                    << "R"
-                                    << "4095"
-                                    << "7777" << 1 << 1;
-    QTest::newRow("12 binary digits") << "u12" << bin << "1111111111111"
-                                      << "111111111111"
-                                      << "R"
-                                      << "4095"
-                                      << "111111111111" << 1 << 1;
-    QTest::newRow("signed hex wraps") << "s8" << hex << "80"
-                                      << "80"
-                                      << "R"
-                                      << "-128"
-                                      << "80" << 1 << 1;
-    QTest::newRow("signed binary") << "s8" << bin << "11111110"
-                                   << "11111110"
-                                   << "R"
-                                   << "-2"
-                                   << "-10" << 1 << 1;
-    QTest::newRow("signed decimal") << "s8" << dec << "-128"
-                                    << "-128"
-                                    << "R"
-                                    << "-128"
-                                    << "-128" << 1 << 1;
-    QTest::newRow("signed decimal clamps") << "s8" << dec << "-999"
-                                           << "-999"
-                                           << "R"
-                                           << "-128"
-                                           << "-128" << 1 << 1;
-    QTest::newRow("u64 top") << "u64" << hex << "ffffffffffffffff"
-                             << "ffffffffffffffff"
-                             << "R"
-                             << "-1"
-                             << "ffffffffffffffff" << 1 << 1;
-    QTest::newRow("u64 top binary") << "u64" << bin << QString(64, QLatin1Char('1')) << QString(64, QLatin1Char('1'))
-                                    << "R"
-                                    << "-1" << QString(64, QLatin1Char('1')) << 1 << 1;
-    QTest::newRow("u64 2^63 decimal") << "u64" << udec << "9223372036854775808"
-                                      << "9223372036854775808"
-                                      << "R"
-                                      << "-9223372036854775808"
-                                      << "9223372036854775808" << 1 << 1;
-    QTest::newRow("DDS keeps what was typed") << "dds" << exp << "13456789"
-                                              << "13456789"
-                                              << "RT"
-                                              << "13456789"
-                                              << "1.3457e+07" << 1 << 2;
-    QTest::newRow("DDS shown text typed again") << "dds" << exp << "1.3457e+07"
-                                                << "1.3457e+07"
-                                                << "R"
-                                                << "13457000"
-                                                << "1.3457e+07" << 1 << 1;
-    QTest::newRow("DDS clamps") << "dds" << exp << "3e7"
-                                << "3e7"
-                                << "R"
-                                << "25000000"
-                                << "2.5000e+07" << 1 << 1;
+    const std::string ones(64, '1');
+    row("decimal clamps", "u12", udec, "5000", "5000", "R", "4095", "4095", 1, 1);
+    row("4 decimal digits", "u12", udec, "12345", "1234", "R", "1234", "1234", 1, 1);
+    row("the same value", "u12", udec, "7", "7", "R", "7", "7", 0, 1);
+    row("Tab commits", "u12", udec, "77", "77", "T", "77", "77", 1, 1);
+    row("Return ignores empty", "u12", udec, "", "", "R", "7", "", 0, 0);
+    row("Tab restores empty", "u12", udec, "", "", "T", "7", "7", 0, 1);
+    row("no minus unsigned", "u12", udec, "-5", "-5", "R", "7", "7", 0, 1);
+    row("3 hex digits", "u12", hex, "fFa9", "fFa", "R", "4090", "ffa", 1, 1);
+    row("hex takes no sign", "u12", hex, "-1", "1", "R", "1", "1", 1, 1);
+    row("4 octal digits", "u12", oct, "78777", "7777", "R", "4095", "7777", 1, 1);
+    row("12 binary digits", "u12", bin, "1111111111111", "111111111111", "R", "4095", "111111111111", 1, 1);
+    row("signed hex wraps", "s8", hex, "80", "80", "R", "-128", "80", 1, 1);
+    row("signed binary", "s8", bin, "11111110", "11111110", "R", "-2", "-10", 1, 1);
+    row("signed decimal", "s8", dec, "-128", "-128", "R", "-128", "-128", 1, 1);
+    row("signed decimal clamps", "s8", dec, "-999", "-999", "R", "-128", "-128", 1, 1);
+    row("u64 top", "u64", hex, "ffffffffffffffff", "ffffffffffffffff", "R", "-1", "ffffffffffffffff", 1, 1);
+    row("u64 top binary", "u64", bin, ones.c_str(), ones.c_str(), "R", "-1", ones.c_str(), 1, 1);
+    row("u64 2^63 decimal", "u64", udec, "9223372036854775808", "9223372036854775808", "R", "-9223372036854775808",
+        "9223372036854775808", 1, 1);
+    row("DDS keeps what was typed", "dds", exp, "13456789", "13456789", "RT", "13456789", "1.3457e+07", 1, 2);
+    row("DDS shown text typed again", "dds", exp, "1.3457e+07", "1.3457e+07", "R", "13457000", "1.3457e+07", 1, 1);
+    row("DDS clamps", "dds", exp, "3e7", "3e7", "R", "25000000", "2.5000e+07", 1, 1);
 }
 
 void tst_DigitCtrl::typedText()
@@ -230,19 +155,17 @@ void tst_DigitCtrl::setInBase_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("changes");
-    const int udec = Fmt::UnsignedDecimal, hex = Fmt::Hexadecimal;
-    QTest::newRow("decimal clamps") << "u12" << udec << qint64(5000) << "4095"
-                                    << "4095" << 1;
-    QTest::newRow("hexadecimal wraps") << "u12" << hex << qint64(5000) << "904"
-                                       << "388" << 1;
-    QTest::newRow("negative wraps") << "u12" << int(Fmt::Octal) << qint64(-1) << "4095"
-                                    << "7777" << 1;
-    QTest::newRow("u64 decimal -1") << "u64" << udec << qint64(-1) << "0"
-                                    << "0" << 0;
-    QTest::newRow("u64 hexadecimal -1") << "u64" << hex << qint64(-1) << "-1"
-                                        << "ffffffffffffffff" << 1;
-    QTest::newRow("signed below the minimum") << "s8" << int(Fmt::Decimal) << qint64(-200) << "-128"
-                                              << "-128" << 1;
+    const auto row = [](const char *name, const char *kind, int base, qint64 set, const char *value, const char *shown,
+                        int changes) {
+        zrtest::row(name, QString::fromUtf8(kind), base, set, QString::fromUtf8(value), QString::fromUtf8(shown),
+                    changes);
+    };
+    row("decimal clamps", "u12", Fmt::UnsignedDecimal, 5000, "4095", "4095", 1);
+    row("hexadecimal wraps", "u12", Fmt::Hexadecimal, 5000, "904", "388", 1);
+    row("negative wraps", "u12", Fmt::Octal, -1, "4095", "7777", 1);
+    row("u64 decimal -1", "u64", Fmt::UnsignedDecimal, -1, "0", "0", 0);
+    row("u64 hexadecimal -1", "u64", Fmt::Hexadecimal, -1, "-1", "ffffffffffffffff", 1);
+    row("signed below the minimum", "s8", Fmt::Decimal, -200, "-128", "-128", 1);
 }
 
 void tst_DigitCtrl::setInBase()
@@ -267,15 +190,15 @@ void tst_DigitCtrl::stepping_data()
     QTest::addColumn<QString>("start");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("value");
-    QTest::newRow("Up") << "u12" << false << "100" << int(Qt::Key_Up) << "101";
-    QTest::newRow("PageDown is one step") << "u12" << false << "100" << int(Qt::Key_PageDown) << "99";
-    QTest::newRow("Up stops at the maximum") << "u12" << false << "4095" << int(Qt::Key_Up) << "4095";
-    QTest::newRow("Down stops at the minimum") << "s8" << false << "-128" << int(Qt::Key_Down) << "-128";
-    QTest::newRow("Up wraps to the minimum") << "u12" << true << "4095" << int(Qt::Key_Up) << "0";
-    QTest::newRow("Down wraps to the maximum") << "s8" << true << "-128" << int(Qt::Key_Down) << "127";
-    QTest::newRow("double PageUp is ten steps") << "dds" << false << "13000000" << int(Qt::Key_PageUp) << "23000000";
-    QTest::newRow("double Up stops at the maximum") << "dds" << false << "24500000" << int(Qt::Key_Up) << "25000000";
-    QTest::newRow("double Up wraps") << "dds" << true << "25000000" << int(Qt::Key_Up) << "12500000";
+    zrtest::row("Up", "u12", false, "100", int(Qt::Key_Up), "101");
+    zrtest::row("PageDown is one step", "u12", false, "100", int(Qt::Key_PageDown), "99");
+    zrtest::row("Up stops at the maximum", "u12", false, "4095", int(Qt::Key_Up), "4095");
+    zrtest::row("Down stops at the minimum", "s8", false, "-128", int(Qt::Key_Down), "-128");
+    zrtest::row("Up wraps to the minimum", "u12", true, "4095", int(Qt::Key_Up), "0");
+    zrtest::row("Down wraps to the maximum", "s8", true, "-128", int(Qt::Key_Down), "127");
+    zrtest::row("double PageUp is ten steps", "dds", false, "13000000", int(Qt::Key_PageUp), "23000000");
+    zrtest::row("double Up stops at the maximum", "dds", false, "24500000", int(Qt::Key_Up), "25000000");
+    zrtest::row("double Up wraps", "dds", true, "25000000", int(Qt::Key_Up), "12500000");
 }
 
 void tst_DigitCtrl::stepping()
@@ -328,9 +251,9 @@ void tst_DigitCtrl::wrongKind_data()
     // A double stored into an integer control asks before storing and again
     // before clamping into the (empty) double range; it is never shown.
     const QString yes = QStringLiteral("Yes"), no = QStringLiteral("No");
-    QTest::newRow("No refuses") << QStringList{no} << 0.0;
-    QTest::newRow("Yes, then No to clamping") << QStringList{yes, no} << 3.0;
-    QTest::newRow("Yes, Yes") << QStringList{yes, yes} << 0.0;
+    zrtest::row("No refuses", QStringList{no}, 0.0);
+    zrtest::row("Yes, then No to clamping", QStringList{yes, no}, 3.0);
+    zrtest::row("Yes, Yes", QStringList{yes, yes}, 0.0);
 }
 
 void tst_DigitCtrl::wrongKind()

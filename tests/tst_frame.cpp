@@ -74,6 +74,7 @@ private slots:
     void acquisition();
     void lamp_data();
     void lamp();
+    void centred();
     void aboutPaging_data();
     void aboutPaging();
     void aboutLicence();
@@ -87,31 +88,14 @@ void tst_Frame::messages_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("icon");
-    QTest::newRow("info") << "info"
-                          << ""
-                          << "OK"
-                          << "Tervix  SFP Info message"
-                          << "t" << int(QMessageBox::Information);
-    QTest::newRow("warning") << "warning"
-                             << ""
-                             << "OK"
-                             << "Tervix  SFP Warning message"
-                             << "t" << int(QMessageBox::Warning);
-    QTest::newRow("error, No goes on") << "error"
-                                       << ""
-                                       << "No"
-                                       << "Tervix  SFP Error message"
-                                       << "t\nDo you want to exit?" << int(QMessageBox::Critical);
-    QTest::newRow("error closed goes on") << "error"
-                                          << ""
-                                          << ""
-                                          << "Tervix  SFP Error message"
-                                          << "t\nDo you want to exit?" << int(QMessageBox::Critical);
-    QTest::newRow("model label") << "info"
-                                 << "7480"
-                                 << "OK"
-                                 << "Tervix 7480 SFP Info message"
-                                 << "t" << int(QMessageBox::Information);
+    zrtest::row("info", "info", "", "OK", "Tervix  SFP Info message", "t", int(QMessageBox::Information));
+    zrtest::row("warning", "warning", "", "OK", "Tervix  SFP Warning message", "t", int(QMessageBox::Warning));
+    zrtest::row("error, No goes on", "error", "", "No", "Tervix  SFP Error message", "t\nDo you want to exit?",
+                int(QMessageBox::Critical));
+    zrtest::row("error closed goes on", "error", "", "", "Tervix  SFP Error message", "t\nDo you want to exit?",
+                int(QMessageBox::Critical));
+    zrtest::row("model label", "info", "7480", "OK", "Tervix 7480 SFP Info message", "t",
+                int(QMessageBox::Information));
 }
 
 void tst_Frame::messages()
@@ -143,10 +127,10 @@ void tst_Frame::exitQuestion_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("byCloseControl");
     QTest::addColumn<bool>("closed");
-    QTest::newRow("Close, Yes") << "Yes" << false << true;
-    QTest::newRow("Close, No") << "No" << false << false;
-    QTest::newRow("close control, Yes") << "Yes" << true << true;
-    QTest::newRow("close control, box closed") << "" << true << false;
+    zrtest::row("Close, Yes", "Yes", false, true);
+    zrtest::row("Close, No", "No", false, false);
+    zrtest::row("close control, Yes", "Yes", true, true);
+    zrtest::row("close control, box closed", "", true, false);
 }
 
 void tst_Frame::exitQuestion()
@@ -172,27 +156,13 @@ void tst_Frame::acquisition_data()
     QTest::addColumn<QString>("clicks"); // s: start, c: continuous, b: userBreak(), e: enableStart()
     QTest::addColumn<QString>("signals");
     QTest::addColumn<QString>("enabled"); // start, continuous
-    QTest::newRow("single runs") << "s"
-                                 << "startSingle"
-                                 << "10";
-    QTest::newRow("single released") << "ss"
-                                     << "startSingle breakSingle"
-                                     << "00";
-    QTest::newRow("ended") << "sse"
-                           << "startSingle breakSingle"
-                           << "11";
-    QTest::newRow("continuous runs") << "c"
-                                     << "startCont"
-                                     << "01";
-    QTest::newRow("break stops both") << "scb"
-                                      << "startSingle breakSingle"
-                                      << "11";
-    QTest::newRow("break continuous") << "cb"
-                                      << "startCont stopCont"
-                                      << "11";
-    QTest::newRow("break while idle") << "b"
-                                      << ""
-                                      << "11";
+    zrtest::row("single runs", "s", "startSingle", "10");
+    zrtest::row("single released", "ss", "startSingle breakSingle", "00");
+    zrtest::row("ended", "sse", "startSingle breakSingle", "11");
+    zrtest::row("continuous runs", "c", "startCont", "01");
+    zrtest::row("break stops both", "scb", "startSingle breakSingle", "11");
+    zrtest::row("break continuous", "cb", "startCont stopCont", "11");
+    zrtest::row("break while idle", "b", "", "11");
 }
 
 void tst_Frame::acquisition()
@@ -227,10 +197,10 @@ void tst_Frame::lamp_data()
     QTest::addColumn<QColor>("offColor");
     QTest::addColumn<QColor>("shown");
     const QColor palette = QApplication::palette().color(QPalette::Window);
-    QTest::newRow("on") << 1 << QColor(Qt::blue) << QColor(Qt::green);
-    QTest::newRow("negative is on") << -1 << QColor(Qt::blue) << QColor(Qt::green);
-    QTest::newRow("off") << 0 << QColor(Qt::blue) << QColor(Qt::blue);
-    QTest::newRow("magenta means the palette") << 0 << QColor(Qt::magenta) << palette;
+    zrtest::row("on", 1, QColor(Qt::blue), QColor(Qt::green));
+    zrtest::row("negative is on", -1, QColor(Qt::blue), QColor(Qt::green));
+    zrtest::row("off", 0, QColor(Qt::blue), QColor(Qt::blue));
+    zrtest::row("magenta means the palette", 0, QColor(Qt::magenta), palette);
 }
 
 void tst_Frame::lamp()
@@ -246,36 +216,30 @@ void tst_Frame::lamp()
     QCOMPARE(toggled.count(), 1);
 }
 
+void tst_Frame::centred()
+{
+    // The offscreen screen's available area is 800 x 800.
+    QWidget w;
+    w.resize(300, 201);
+    centerWidget(&w);
+    QCOMPARE(w.pos(), QPoint(250, 299));
+}
+
 void tst_Frame::aboutPaging_data()
 {
     QTest::addColumn<int>("cards");
     QTest::addColumn<QString>("paging");  // n: next(), p: prev()
     QTest::addColumn<QString>("shown");   // model revision serial driver
     QTest::addColumn<QString>("buttons"); // visible, previous and next enabled
-    QTest::newRow("no card") << 0 << "np"
-                             << "(none)"
-                             << "hidden";
-    QTest::newRow("one card") << 1 << "np"
-                              << "M1 R1 S1 "
-                              << "hidden";
-    QTest::newRow("three cards") << 3 << ""
-                                 << "M1 R1 S1 "
-                                 << "shown 01";
-    QTest::newRow("second page") << 3 << "n"
-                                 << "M2 R2 S2 own"
-                                 << "shown 11";
-    QTest::newRow("last page") << 3 << "nn"
-                               << "M3 R3 S3 own"
-                               << "shown 10";
-    QTest::newRow("past the last") << 3 << "nnn"
-                                   << "M3 R3 S3 own"
-                                   << "shown 10";
-    QTest::newRow("back to the first") << 3 << "nnpp"
-                                       << "M1 R1 S1 own"
-                                       << "shown 01";
-    QTest::newRow("before the first") << 3 << "p"
-                                      << "M1 R1 S1 "
-                                      << "shown 01";
+    zrtest::row("no card", 0, "np", "(none)", "hidden");
+    zrtest::row("one card", 1, "np", "M1 R1 S1 ", "hidden");
+    zrtest::row("two cards", 2, "", "M1 R1 S1 ", "shown 01");
+    zrtest::row("three cards", 3, "", "M1 R1 S1 ", "shown 01");
+    zrtest::row("second page", 3, "n", "M2 R2 S2 own", "shown 11");
+    zrtest::row("last page", 3, "nn", "M3 R3 S3 own", "shown 10");
+    zrtest::row("past the last", 3, "nnn", "M3 R3 S3 own", "shown 10");
+    zrtest::row("back to the first", 3, "nnpp", "M1 R1 S1 own", "shown 01");
+    zrtest::row("before the first", 3, "p", "M1 R1 S1 ", "shown 01");
 }
 
 void tst_Frame::aboutPaging()

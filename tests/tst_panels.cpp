@@ -2,6 +2,7 @@
 // the driver, the status rule, the window's identification, the card object,
 // the About dialog's hardware pages and the splash picture.
 #include <QApplication>
+#include <QHash>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -73,55 +74,35 @@ QPushButton *button(QWidget *page, const QString &text)
     return nullptr;
 }
 
-void choose(QComboBox *combo, int index)
-{
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
-void type(zr6200fp_digitCtrl *ctrl, const QString &text, Qt::Key end)
-{
-    ctrl->setFocus();
-    ctrl->findChild<QLineEdit *>()->selectAll();
-    QTest::keyClicks(ctrl, text);
-    QTest::keyClick(ctrl, end);
-}
-
-// The user's actions: "filter 1 8", "gain 1 3", "output 1 2", "source 3",
-// "synch 1", "fpclock 2", "mbclock 1", "mode 3", "divider <text>",
-// "dds <text>", "edge 1", or a button's text.
+// The user's actions: a combo box and the item chosen ("filter1 8",
+// "source 3", "edge 1"), a digit control and the text typed ("divider 5000",
+// "dds 13456789"), or a button's text.
 bool act(zr7480fp_App &window, const QString &action)
 {
-    const QStringList words = action.split(QLatin1Char(' '));
-    zr7480fp_Config *config = window.configPage;
-    const int n = words.value(1).toInt();
-    const int last = words.last().toInt();
-    if (words[0] == QLatin1String("filter"))
-        choose(config->filterCombo[n - 1], last);
-    else if (words[0] == QLatin1String("gain"))
-        choose(config->gainCombo[n - 1], last);
-    else if (words[0] == QLatin1String("output"))
-        choose(config->outputCombo[n - 1], last);
-    else if (words[0] == QLatin1String("source"))
-        choose(config->clockSourceCombo, n);
-    else if (words[0] == QLatin1String("synch"))
-        choose(config->synchSourceCombo, n);
-    else if (words[0] == QLatin1String("fpclock"))
-        choose(config->fpClockOutputCombo, n);
-    else if (words[0] == QLatin1String("mbclock"))
-        choose(config->mbClockOutputCombo, n);
-    else if (words[0] == QLatin1String("mode"))
-        choose(config->fpSynchModeCombo, n);
-    else if (words[0] == QLatin1String("divider"))
-        type(config->clockDividerCtrl, words[1], Qt::Key_Return);
-    else if (words[0] == QLatin1String("dds"))
-        type(config->ddsFrequencyCtrl, words[1], Qt::Key_Tab);
-    else if (words[0] == QLatin1String("edge"))
-        window.csrPage->edgeCombo->setCurrentIndex(n);
-    else if (QPushButton *b = button(window.csrPage, action))
+    const zr7480fp_Config *c = window.configPage;
+    const QHash<QString, QComboBox *> combos{
+        {QStringLiteral("filter1"), c->filterCombo[0]},     {QStringLiteral("filter2"), c->filterCombo[1]},
+        {QStringLiteral("gain1"), c->gainCombo[0]},         {QStringLiteral("output1"), c->outputCombo[0]},
+        {QStringLiteral("source"), c->clockSourceCombo},    {QStringLiteral("synch"), c->synchSourceCombo},
+        {QStringLiteral("fpclock"), c->fpClockOutputCombo}, {QStringLiteral("mbclock"), c->mbClockOutputCombo},
+        {QStringLiteral("mode"), c->fpSynchModeCombo},      {QStringLiteral("edge"), window.csrPage->edgeCombo}};
+    const QString what = action.section(QLatin1Char(' '), 0, 0);
+    const QString value = action.section(QLatin1Char(' '), 1);
+    if (QComboBox *combo = combos.value(what)) {
+        combo->setCurrentIndex(value.toInt());
+        // What a user's choice in the popup emits.
+        emit combo->activated(value.toInt());
+    } else if (what == QLatin1String("divider") || what == QLatin1String("dds")) {
+        zr6200fp_digitCtrl *ctrl = what == QLatin1String("dds") ? c->ddsFrequencyCtrl : c->clockDividerCtrl;
+        ctrl->setFocus();
+        ctrl->findChild<QLineEdit *>()->selectAll();
+        QTest::keyClicks(ctrl, value);
+        QTest::keyClick(ctrl, what == QLatin1String("dds") ? Qt::Key_Tab : Qt::Key_Return);
+    } else if (QPushButton *b = button(window.csrPage, action)) {
         b->click();
-    else
+    } else {
         return false;
+    }
     return true;
 }
 
@@ -142,7 +123,7 @@ ZR_SCENARIO(fatalStatus)
     simbench_setStatus("zr7480_configureChannel", VI_ERROR_PARAMETER3);
     if (qEnvironmentVariableIsSet("ZR_NO_ERROR_TEXT"))
         simbench_setStatus("zr7480_error_message", -1);
-    choose(window->configPage->filterCombo[0], 1);
+    act(*window, QStringLiteral("filter1 1"));
     return 3;
 }
 
@@ -195,38 +176,35 @@ void tst_Panels::userActions_data()
         return QStringList{QStringLiteral("zr7480_configureClock(%1) -> 0").arg(QLatin1String(args))};
     };
     const char *const start = "filter=0, gain=0, output=0";
-    QTest::newRow("Elliptic Mute on 2") << QStringList{"filter 2 8"} << channels(start, "filter=16, gain=0, output=0");
-    QTest::newRow("Elliptic 150kHz") << QStringList{"filter 1 23"} << channels("filter=31, gain=0, output=0", start);
-    QTest::newRow("Butterworth 9kHz") << QStringList{"filter 1 7"} << channels("filter=7, gain=0, output=0", start);
-    QTest::newRow("gain and output carried")
-        << QStringList{"gain 1 3", "output 1 2", "filter 2 1"}
-        << channels("filter=0, gain=3, output=0", start) + channels("filter=0, gain=3, output=2", start) +
-               channels("filter=0, gain=3, output=2", "filter=1, gain=0, output=0");
-    QTest::newRow("clock source Off")
-        << QStringList{"source 3"}
-        << clock(
-               "clockSource=3, ddsFrequency=12500000, clockDivider=4, synchSource=0, fpClockOutput=0, mbClockOutput=0");
-    QTest::newRow("every clock control") << QStringList{"synch 2", "fpclock 3", "mbclock 1"}
-                                         << clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
-                                                  "synchSource=2, fpClockOutput=0, mbClockOutput=0") +
-                                                clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
-                                                      "synchSource=2, fpClockOutput=3, mbClockOutput=0") +
-                                                clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
-                                                      "synchSource=2, fpClockOutput=3, mbClockOutput=1");
-    QTest::newRow("divider 0") << QStringList{"divider 0"}
-                               << clock("clockSource=0, ddsFrequency=12500000, clockDivider=0, synchSource=0, "
-                                        "fpClockOutput=0, mbClockOutput=0");
-    QTest::newRow("divider 5000 clamped") << QStringList{"divider 5000"}
-                                          << clock("clockSource=0, ddsFrequency=12500000, clockDivider=4095, "
-                                                   "synchSource=0, fpClockOutput=0, mbClockOutput=0");
-    QTest::newRow("DDS frequency once") << QStringList{"dds 13456789"}
-                                        << clock("clockSource=0, ddsFrequency=13456789, clockDivider=4, "
-                                                 "synchSource=0, fpClockOutput=0, mbClockOutput=0");
-    QTest::newRow("synch mode") << QStringList{"mode 3"} << QStringList{"zr7480_configureFpSynch(mode=3) -> 0"};
-    QTest::newRow("Pulse, Falling") << QStringList{"Pulse"} << QStringList{"zr7480_fpSyncPulse(edge=0) -> 0"};
-    QTest::newRow("Pulse, Raising") << QStringList{"edge 1", "Pulse"} << QStringList{"zr7480_fpSyncPulse(edge=1) -> 0"};
-    QTest::newRow("Arm, Reset") << QStringList{"Arm", "Reset"}
-                                << QStringList{"zr7480_arm() -> 0", "zr7480_reset() -> 0"};
+    zrtest::row("Elliptic Mute on 2", QStringList{"filter2 8"}, channels(start, "filter=16, gain=0, output=0"));
+    zrtest::row("Elliptic 150kHz", QStringList{"filter1 23"}, channels("filter=31, gain=0, output=0", start));
+    zrtest::row("Butterworth 9kHz", QStringList{"filter1 7"}, channels("filter=7, gain=0, output=0", start));
+    zrtest::row("gain and output carried", QStringList{"gain1 3", "output1 2", "filter2 1"},
+                channels("filter=0, gain=3, output=0", start) + channels("filter=0, gain=3, output=2", start) +
+                    channels("filter=0, gain=3, output=2", "filter=1, gain=0, output=0"));
+    zrtest::row(
+        "clock source Off", QStringList{"source 3"},
+        clock("clockSource=3, ddsFrequency=12500000, clockDivider=4, synchSource=0, fpClockOutput=0, mbClockOutput=0"));
+    zrtest::row("every clock control", QStringList{"synch 2", "fpclock 3", "mbclock 1"},
+                clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
+                      "synchSource=2, fpClockOutput=0, mbClockOutput=0") +
+                    clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
+                          "synchSource=2, fpClockOutput=3, mbClockOutput=0") +
+                    clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
+                          "synchSource=2, fpClockOutput=3, mbClockOutput=1"));
+    zrtest::row("divider 0", QStringList{"divider 0"},
+                clock("clockSource=0, ddsFrequency=12500000, clockDivider=0, synchSource=0, "
+                      "fpClockOutput=0, mbClockOutput=0"));
+    zrtest::row("divider 5000 clamped", QStringList{"divider 5000"},
+                clock("clockSource=0, ddsFrequency=12500000, clockDivider=4095, "
+                      "synchSource=0, fpClockOutput=0, mbClockOutput=0"));
+    zrtest::row("DDS frequency once", QStringList{"dds 13456789"},
+                clock("clockSource=0, ddsFrequency=13456789, clockDivider=4, "
+                      "synchSource=0, fpClockOutput=0, mbClockOutput=0"));
+    zrtest::row("synch mode", QStringList{"mode 3"}, QStringList{"zr7480_configureFpSynch(mode=3) -> 0"});
+    zrtest::row("Pulse, Falling", QStringList{"Pulse"}, QStringList{"zr7480_fpSyncPulse(edge=0) -> 0"});
+    zrtest::row("Pulse, Raising", QStringList{"edge 1", "Pulse"}, QStringList{"zr7480_fpSyncPulse(edge=1) -> 0"});
+    zrtest::row("Arm, Reset", QStringList{"Arm", "Reset"}, QStringList{"zr7480_arm() -> 0", "zr7480_reset() -> 0"});
 }
 
 void tst_Panels::userActions()
@@ -253,9 +231,9 @@ void tst_Panels::statusLamps_data()
     QTest::addColumn<QStringList>("actions");
     QTest::addColumn<int>("forcedStatus"); // of zr7480_getStatus; 0: as the card answers
     QTest::addColumn<QString>("lamps");
-    QTest::newRow("not armed") << QStringList{"Update"} << 0 << "dds=0 sync=0";
-    QTest::newRow("armed: synchronised") << QStringList{"Arm", "Update"} << 0 << "dds=0 sync=1";
-    QTest::newRow("warning, nothing written") << QStringList{"Arm", "Update"} << 0x3FFC0901 << "dds=0 sync=0";
+    zrtest::row("not armed", QStringList{"Update"}, 0, "dds=0 sync=0");
+    zrtest::row("armed: synchronised", QStringList{"Arm", "Update"}, 0, "dds=0 sync=1");
+    zrtest::row("warning, nothing written", QStringList{"Arm", "Update"}, 0x3FFC0901, "dds=0 sync=0");
 }
 
 void tst_Panels::statusLamps()
@@ -278,8 +256,8 @@ void tst_Panels::statusRule_data()
 {
     QTest::addColumn<QByteArray>("noText");
     QTest::addColumn<QString>("line");
-    QTest::newRow("the driver's text") << QByteArray() << "Operation failed due to [Parameter 3 out of range";
-    QTest::newRow("no text: the number") << QByteArray("1") << "Operation failed due to [0xBFFC0003]";
+    zrtest::row("the driver's text", QByteArray(), "Operation failed due to [Parameter 3 out of range");
+    zrtest::row("no text: the number", QByteArray("1"), "Operation failed due to [0xBFFC0003]");
 }
 
 void tst_Panels::statusRule()
@@ -305,7 +283,7 @@ void tst_Panels::statusRule()
     simbench_setStatus("zr7480_configureChannel", 0x3FFC0902);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^(?!Operation failed).+")));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^(?!Operation failed).+")));
-    choose(window->configPage->filterCombo[0], 2);
+    act(*window, QStringLiteral("filter1 2"));
     QCOMPARE(cardCalls().size(), 2);
 }
 
@@ -315,14 +293,14 @@ void tst_Panels::identification_data()
     QTest::addColumn<bool>("demo");
     QTest::addColumn<QString>("shown");    // title | module | card | logo width | lamp
     QTest::addColumn<QString>("hardware"); // model revision serial
-    QTest::newRow("VXI") << QByteArray(kVxi) << false << "Tervix 7480 Soft Front Panel|Slot 5|FC 2|146|1"
-                         << "7480-BC 1.0.2.0 00001a2b";
-    QTest::newRow("LXI") << QByteArray(kLxi) << false << "Tervix 7480 Soft Front Panel: lxi.example|inst0|FC 1|121|1"
-                         << "7480-AA 1.0.1.0 74800101";
-    QTest::newRow("LXI without names") << QByteArray(kLxiNoNames) << false << "Tervix 7480 Soft Front Panel||FC 1|121|1"
-                                       << "7480-AA 1.0.1.0 74800101";
-    QTest::newRow("demo") << QByteArray(kVxi) << true << "Tervix 7480 Soft Front Panel|||146|0"
-                          << "7480-AA (DEMO) 1.0.1.0 (DEMO) 74809481 (DEMO)";
+    zrtest::row("VXI", QByteArray(kVxi), false, "Tervix 7480 Soft Front Panel|Slot 5|FC 2|146|1",
+                "7480-BC 1.0.2.0 00001a2b");
+    zrtest::row("LXI", QByteArray(kLxi), false, "Tervix 7480 Soft Front Panel: lxi.example|inst0|FC 1|121|1",
+                "7480-AA 1.0.1.0 74800101");
+    zrtest::row("LXI without names", QByteArray(kLxiNoNames), false, "Tervix 7480 Soft Front Panel||FC 1|121|1",
+                "7480-AA 1.0.1.0 74800101");
+    zrtest::row("demo", QByteArray(kVxi), true, "Tervix 7480 Soft Front Panel|||146|0",
+                "7480-AA (DEMO) 1.0.1.0 (DEMO) 74809481 (DEMO)");
 }
 
 void tst_Panels::identification()
@@ -369,6 +347,8 @@ void tst_Panels::cardObject()
     simbench_setStatus("zr7480_error_message", -1);
     QCOMPARE(card.getErrorMessage(VI_ERROR_TMO), QString());
     simbench_clearStatuses();
+    // The driver writes a text for an unknown status, but says it has none.
+    QCOMPARE(card.getErrorMessage(0x3FFC7777), QString());
     // The kept descriptor is cut to 2047 characters; reinit passes it on.
     const QByteArray longName = "VXI0::7::INSTR" + QByteArray(3000, 'x');
     const quint16 numbers[2] = {2, 9};

@@ -10,13 +10,13 @@
 class FakeCard final : public zr6200fp_genFC
 {
 public:
-    explicit FakeCard(qint32 model = 0x7480, quint16 supported = 0x7480)
-        : supportedCode(supported)
+    explicit FakeCard(qint32 model = 0x7480)
+        : supported{0x7480}
     {
         modelCode = model;
     }
 
-    bool isModelSupported(quint16 code) const override { return code == supportedCode; }
+    bool isModelSupported(quint16 code) const override { return supported.contains(code); }
     QString getDescription() const override { return QStringLiteral("Fake FC"); }
     QString getCopyright() const override { return QStringLiteral("(c) test"); }
     QString getSfpRevision() const override { return QStringLiteral("1.2.3.4"); }
@@ -41,7 +41,7 @@ public:
         return 0;
     }
 
-    const quint16 supportedCode;
+    QList<quint16> supported;
     QString errorText;
     QList<ViStatus> initStatuses;
     ViSession initSession = 42;

@@ -6,6 +6,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <functional>
 #include <optional>
 
@@ -13,6 +14,20 @@ class QTreeWidget;
 class QWidget;
 
 namespace zrtest {
+
+// One row of a data table; texts written as literals become QStrings.
+inline QString cell(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+template <typename T> const T &cell(const T &value)
+{
+    return value;
+}
+template <typename... Cells> void row(const char *name, const Cells &...cells)
+{
+    (QTest::newRow(name) << ... << cell(cells));
+}
 
 // Answers modal dialogs as they appear, in the order the answers were
 // queued. A modal dialog nobody queued an answer for, or an answer whose
