@@ -1,9 +1,8 @@
-// What the other suites rely on from the simulated bench: the carrier's
-// byte layout, the call log's format, forced statuses, leak bookkeeping,
+// What the other suites rely on from the simulated bench beyond what the
+// search reads of its carriers: the call log's format, forced statuses,
 // bench-file errors and concurrent use.
 #include <QApplication>
 #include <QtTest>
-#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -16,49 +15,11 @@ class tst_Standins : public zrtest::Case
 {
     Q_OBJECT
 private slots:
-    void carrierLayout();
     void logAndForcedStatus();
     void benchFileErrors_data();
     void benchFileErrors();
     void concurrentUse();
 };
-
-void tst_Standins::carrierLayout()
-{
-    QVERIFY(zrtest::loadBench(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 3,
-        "carrier": {"modelId": 1987, "slots": [0, {"id": "0x5902", "word252": "AB"}]}}]})"));
-    ViSession rm = 0;
-    ViSession vi = 0;
-    QCOMPARE(viOpenDefaultRM(&rm), VI_SUCCESS);
-    QCOMPARE(viOpen(rm, "VXI0::1::INSTR", 0, 0, &vi), VI_SUCCESS);
-    carrierRequest request{};
-    request.rmSession = rm;
-    QCOMPARE(getCarrierInfo(vi, &request), VI_SUCCESS);
-    QCOMPARE(simbench_carrierObjects(), 1);
-    const char *data = nullptr;
-    std::memcpy(&data, request.carrier, sizeof data);
-    qint32 slotCount = 0;
-    quint16 ids[3] = {};
-    std::memcpy(&slotCount, data + ZR6200_DATA_SLOT_COUNT_OFFSET, sizeof slotCount);
-    std::memcpy(ids, data + ZR6200_DATA_MODEL_ID_OFFSET, sizeof ids);
-    QCOMPARE(slotCount, 2);
-    QCOMPARE(QList<quint16>({ids[0], ids[1], ids[2]}), QList<quint16>({1987, 0, 0x5902}));
-    zr6200_getInterface_t getInterface = nullptr;
-    std::memcpy(&getInterface, static_cast<char *>(request.carrier) + ZR6200_CARRIER_GETINTERFACE_OFFSET,
-                sizeof getInterface);
-    void **interface1 = getInterface(request.carrier, 1, 1);
-    zr6200_readFcWord_t readFcWord = nullptr;
-    std::memcpy(&readFcWord, &interface1[ZR6200_READFCWORD_ENTRY], sizeof readFcWord);
-    ViUInt16 word = 0;
-    QCOMPARE(readFcWord(request.carrier, 2, 252, &word), VI_SUCCESS);
-    QCOMPARE(word, ViUInt16('A' << 8 | 'B'));
-    releaseCarrierInfo(&request);
-    QCOMPARE(simbench_carrierObjects(), 0);
-    QCOMPARE(simbench_openSessions(), 2);
-    // Closing the resource manager closes what was opened through it.
-    QCOMPARE(viClose(rm), VI_SUCCESS);
-    QCOMPARE(simbench_openSessions(), 0);
-}
 
 void tst_Standins::logAndForcedStatus()
 {
