@@ -11,6 +11,10 @@ if [ "${ZR_SETUP_EXTRA:-}" != "" ]; then
 fi
 # The fuzz targets (scripts/fuzz.sh) are built with clang and its sanitizer runtimes.
 packages+=(clang libclang-rt-14-dev)
+# "setup.sh cross": the MinGW-w64 tools of the Windows cross check (scripts/test-windows-cross.sh).
+if [ "${1:-}" = cross ]; then
+    packages+=(gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
