@@ -11,7 +11,8 @@ cmake_path(NORMAL_PATH ZR_ZR7480_DEF)
 # zr_ordinal_only_def(<variable> <def file>): a copy of <def file> in the
 # build folder in which every "name @n" export is also NONAME, so that the
 # DLL exports it, and an import library imports it, by ordinal alone. The
-# copy's path goes into <variable>.
+# copy's path goes into <variable>. The files themselves keep the plain
+# "name @n" lines that the stand-in tests compare on every platform.
 function(zr_ordinal_only_def variable def)
     get_filename_component(name "${def}" NAME)
     set(out "${CMAKE_CURRENT_BINARY_DIR}/ordinal-only/${name}")

@@ -32,7 +32,15 @@ echo "Building tools/windows-check for 64-bit Windows in $build"
 cmake -S "$check" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$check/mingw-w64-x86_64.cmake" >/dev/null
 log=$(cmake --build "$build" --clean-first --verbose)
 echo "Import libraries, made as the Windows build makes them with MinGW:"
-grep -o '[^ ]*dlltool .*' <<<"$log" | sed 's/^/  /'
+made=$(grep -o '[^ ]*dlltool .*' <<<"$log" || true)
+for def in zr6200_64.def zr7480_64.def; do
+    line=$(grep -F "/$def " <<<"$made" || true)
+    if [ -n "$line" ]; then
+        ok "$line"
+    else
+        bad "no import library made from $def"
+    fi
+done
 
 exe=$build/driver_imports.exe
 # Every import from the two driver DLLs: DLL, IAT slot (RVA, hex), lookup
