@@ -18,7 +18,8 @@ BUILD_DIR="$asan" BUILD_TYPE=Debug "$root/scripts/build.sh" -DZR_SANITIZE=ON -DZ
 )
 
 tsan="${TSAN_BUILD_DIR:-$root/build-tsan}"
-cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZR_TSAN=ON -DZR_BUILD_BENCH=OFF >/dev/null
+cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZR_TSAN=ON -DZR_BUILD_BENCH=OFF \
+    -DZR_WERROR="${ZR_WERROR:-OFF}" >/dev/null
 (
     cd "$tsan"
     # Only what the thread-heavy suites need.
