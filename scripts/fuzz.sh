@@ -7,7 +7,7 @@
 # Crashing inputs are kept in $FUZZ_BUILD_DIR/artifacts/<target>/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" fuzz
 
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-60}

@@ -4,7 +4,7 @@
 # ThreadSanitizer. Any report fails the run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" sanitizers
 supp="$root/tools/sanitizers"
 
 asan="${ASAN_BUILD_DIR:-$root/build-asan}"
