@@ -19,9 +19,10 @@ export ALLUSERSPROFILE=$settings XDG_RUNTIME_DIR=$settings
 chmod 700 "$settings"
 
 echo "== start-up (xcb on Xvfb with a window manager)"
-# shellcheck source=../scripts/xsession.sh
+# shellcheck source=scripts/xsession.sh
 source "$root/scripts/xsession.sh"
 xsession_start
+trap 'xsession_stop; rm -rf "$settings"' EXIT
 QT_QPA_PLATFORM=xcb "$build/bench/startup_bench"
 xsession_stop
 

@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 exe=${1:-${BUILD_DIR:-$root/build}/zr7480/softfrontpanel/zr7480sfp}
 out=$root/docs/images
 mkdir -p "$out"
-# shellcheck source=xsession.sh
+# shellcheck source=scripts/xsession.sh
 source "$root/scripts/xsession.sh"
 xsession_start 1280x1024x24
 work=$(mktemp -d)

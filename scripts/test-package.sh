@@ -26,7 +26,7 @@ echo "desktop entry: valid"
 test -s /usr/share/icons/hicolor/48x48/apps/zr7480sfp.png
 command -v zr7480sfp
 
-# shellcheck source=xsession.sh
+# shellcheck source=scripts/xsession.sh
 source "$root/scripts/xsession.sh"
 xsession_start
 trap 'xsession_stop; $sudo apt-get remove -y -qq zr7480sfp >/dev/null || true' EXIT

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the end-to-end test, the package test, the real-driver check,
 # the screenshots and the benchmark: a private virtual X display with a
 # window manager, and waits for windows. Every wait has a limit; on timeout
@@ -45,8 +46,8 @@ xsession_start() {
     wait_until 20 "X server on $DISPLAY" _xsession_answers || return 1
     # Seen now and then on a busy machine: openbox gives up on a display that
     # already answers. It is started again, a few times at most.
-    local try
-    for try in 1 2 3; do
+    local _
+    for _ in 1 2 3; do
         openbox --sm-disable >"$XSESSION_DIR/openbox.log" 2>&1 &
         OPENBOX_PID=$!
         wait_until 20 "window manager on $DISPLAY" _xsession_managed 2>/dev/null && return 0

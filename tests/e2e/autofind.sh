@@ -8,14 +8,14 @@
 set -euo pipefail
 exe=$1
 root=$(cd "$(dirname "$0")/../.." && pwd)
-# shellcheck source=../../scripts/xsession.sh
+# shellcheck source=scripts/xsession.sh
 source "$root/scripts/xsession.sh"
 xsession_start 1280x1024x24
 work=$(mktemp -d)
 chmod 700 "$work"
 pid=""
 cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
     xsession_stop
     rm -rf "$work"
 }
