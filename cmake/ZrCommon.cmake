@@ -6,7 +6,32 @@ target_compile_options(zr_common INTERFACE
     $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra>
     $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:GNU,Clang>>:-Wnon-virtual-dtor -Woverloaded-virtual>)
 target_compile_definitions(zr_common INTERFACE
-    QT_NO_FOREACH QT_NO_URL_CAST_FROM_STRING QT_DISABLE_DEPRECATED_BEFORE=0x060400)
+    QT_NO_CAST_TO_ASCII QT_NO_NARROWING_CONVERSIONS_IN_CONNECT QT_NO_FOREACH QT_NO_JAVA_STYLE_ITERATORS
+    QT_NO_URL_CAST_FROM_STRING QT_DISABLE_DEPRECATED_BEFORE=0x060400)
+# These two change what a string expression is: a QByteArray no longer turns
+# into a const char * by itself, and `a + b` of strings becomes a builder
+# that allocates once. The Qt Test suites directly in tests/ are written
+# against the plain rules and keep them.
+target_compile_definitions(zr_common INTERFACE
+    "$<$<NOT:$<STREQUAL:$<TARGET_PROPERTY:SOURCE_DIR>,${PROJECT_SOURCE_DIR}/tests>>:QT_NO_CAST_FROM_BYTEARRAY;QT_USE_QSTRINGBUILDER>")
+
+if(ZR_WERROR)
+    target_compile_options(zr_common INTERFACE $<$<CXX_COMPILER_ID:GNU,Clang>:-Werror>)
+endif()
+
+# Each of these instruments the whole build its own way; their runtimes do
+# not mix.
+set(zr_instrumented "")
+foreach(option ZR_SANITIZE ZR_TSAN ZR_FUZZ)
+    if(${option})
+        list(APPEND zr_instrumented ${option})
+    endif()
+endforeach()
+list(LENGTH zr_instrumented count)
+if(count GREATER 1)
+    list(JOIN zr_instrumented " and " named)
+    message(FATAL_ERROR "${named} cannot be combined: configure one build folder for each")
+endif()
 
 if(ZR_SANITIZE)
     target_compile_options(zr_common INTERFACE

@@ -13,11 +13,13 @@
 #include <memory>
 #include <string>
 
+#include "core/zr6200fp_digitFormat.h"
 #include "digitctrl/zr6200fp_digitCtrl.h"
 #include "zr6200fp_newlineEdit.h"
 #include "zr6200fp_newPushButton.h"
 
 using Ctrl = zr6200fp_digitCtrl;
+using Format = zr6200fp_digitFormat;
 
 namespace {
 
@@ -48,7 +50,7 @@ void type(Ctrl &ctrl, const std::string &bytes)
 
 bool allowed(int row, int kindMask)
 {
-    return (Ctrl::baseTable[size_t(row)].kindMask & kindMask) == kindMask;
+    return (Format::baseTable[size_t(row)].kindMask & kindMask) == kindMask;
 }
 
 } // namespace
@@ -73,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzedDataProvider in(data, size);
     const int kind = in.ConsumeIntegralInRange(0, 2); // signed, unsigned, double
     const bool isInteger = kind != 2;
-    const int kindMask = kind == 0 ? Ctrl::SignedInteger : kind == 1 ? Ctrl::UnsignedInteger : Ctrl::Double;
+    const int kindMask = kind == 0 ? Format::SignedInteger : kind == 1 ? Format::UnsignedInteger : Format::Double;
     const std::string format = in.ConsumeRandomLengthString(400);
     int bits = in.ConsumeIntegralInRange(-4, 90);
     std::unique_ptr<Ctrl> ctrl;
@@ -99,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             ctrl->setFormat(in.ConsumeRandomLengthString(300).c_str());
             break;
         case 1: {
-            const int row = in.ConsumeIntegralInRange(0, Ctrl::baseCount - 1);
+            const int row = in.ConsumeIntegralInRange(0, Format::baseCount - 1);
             if (allowed(row, kindMask))
                 ctrl->setBase(row);
             break;
@@ -174,7 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!isInteger)
             continue;
         const intXXL value = ctrl->valueXXL();
-        if (value < Ctrl::typeMinimum(bits, kind == 0) || value > Ctrl::typeMaximum(bits, kind == 0))
+        if (value < Format::typeMinimum(bits, kind == 0) || value > Format::typeMaximum(bits, kind == 0))
             fail("value outside its type", *ctrl);
         if (editor->text().size() > 600)
             fail("text too long", *ctrl);

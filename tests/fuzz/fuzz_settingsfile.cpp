@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/zr6200fp_settingsLocation.h"
 #include "fakecard.h"
 #include "fc/zr6200fp_fcEnterAddress.h"
 
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static Environment *environment = new Environment;
     static FakeCard card;
-    const QString path = zr6200fp_fcEnterAddress::defaultSettingsPath();
+    const QString path = zr6200fp_settingsLocation::addressFile(zr6200fp_settingsLocation::current());
     {
         QDir().mkpath(QFileInfo(path).absolutePath());
         QFile file(path);
