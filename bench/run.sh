@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build-bench}
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" bench
 BUILD_DIR=$build BUILD_TYPE=Release "$root/scripts/build.sh" -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=ON >/dev/null
 
 echo "== machine"
@@ -19,9 +19,10 @@ export ALLUSERSPROFILE=$settings XDG_RUNTIME_DIR=$settings
 chmod 700 "$settings"
 
 echo "== start-up (xcb on Xvfb with a window manager)"
-# shellcheck source=../tests/e2e/xsession.sh
-source "$root/tests/e2e/xsession.sh"
+# shellcheck source=scripts/xsession.sh
+source "$root/scripts/xsession.sh"
 xsession_start
+trap 'xsession_stop; rm -rf "$settings"' EXIT
 QT_QPA_PLATFORM=xcb "$build/bench/startup_bench"
 xsession_stop
 

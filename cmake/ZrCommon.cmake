@@ -5,8 +5,30 @@ target_compile_features(zr_common INTERFACE cxx_std_17)
 target_compile_options(zr_common INTERFACE
     $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra>
     $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:GNU,Clang>>:-Wnon-virtual-dtor -Woverloaded-virtual>)
+# Qt's safety rules: no implicit 8-bit casts either way of a byte array, no
+# narrowing in connections, no Qt-only loops or Java-style iterators, and
+# string expressions built in one allocation.
 target_compile_definitions(zr_common INTERFACE
-    QT_NO_FOREACH QT_NO_URL_CAST_FROM_STRING QT_DISABLE_DEPRECATED_BEFORE=0x060400)
+    QT_NO_CAST_TO_ASCII QT_NO_CAST_FROM_BYTEARRAY QT_USE_QSTRINGBUILDER QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+    QT_NO_FOREACH QT_NO_JAVA_STYLE_ITERATORS QT_NO_URL_CAST_FROM_STRING QT_DISABLE_DEPRECATED_BEFORE=0x060400)
+
+if(ZR_WERROR)
+    target_compile_options(zr_common INTERFACE $<$<CXX_COMPILER_ID:GNU,Clang>:-Werror>)
+endif()
+
+# Each of these instruments the whole build its own way; their runtimes do
+# not mix.
+set(zr_instrumented "")
+foreach(option ZR_SANITIZE ZR_TSAN ZR_FUZZ)
+    if(${option})
+        list(APPEND zr_instrumented ${option})
+    endif()
+endforeach()
+list(LENGTH zr_instrumented count)
+if(count GREATER 1)
+    list(JOIN zr_instrumented " and " named)
+    message(FATAL_ERROR "${named} cannot be combined: configure one build folder for each")
+endif()
 
 if(ZR_SANITIZE)
     target_compile_options(zr_common INTERFACE

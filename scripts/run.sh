@@ -3,7 +3,7 @@
 # bench. Without a display it starts a virtual one and tells how to look.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" run
 "$root/scripts/build.sh"
 exe="${BUILD_DIR:-$root/build}/zr7480/softfrontpanel/zr7480sfp"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

@@ -1,16 +1,68 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the panel need on Debian 12,
-# and only what is missing. Needs root (or sudo) when something is missing.
+# Installs on Debian 12 what the named purposes need, and only what is
+# missing. Needs root (or sudo) when something is missing.
+#
+#   setup.sh [--list] <purpose>...
+#
+#   run          build the panel and start it (xvfb-run when there is no display)
+#   test         run's, plus the virtual display the end-to-end test drives
+#   sanitizers   the build's: the suites run offscreen, and gcc's sanitizer
+#                runtimes come with g++
+#   fuzz         the build's, plus clang with its libFuzzer and sanitizer runtimes
+#   package      the build's and the virtual display, plus what CPack needs for
+#                a .deb with computed dependencies and the desktop entry validator
+#   real         the build's and the virtual display (scripts/test-real-drivers.sh)
+#   bench        the build's and the virtual display (bench/run.sh)
+#   screenshots  the build's and the virtual display, plus ImageMagick's import
+#   cross        the MinGW-w64 tools of the Windows cross check
+#
+# --list prints the packages instead of installing them. ZR_SETUP_EXTRA adds
+# packages of your own (blank-separated).
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
-          xvfb xauth xdotool openbox imagemagick desktop-file-utils dpkg-dev file)
-if [ "${ZR_SETUP_EXTRA:-}" != "" ]; then
-    read -r -a extra <<< "$ZR_SETUP_EXTRA"
+# Compiler, CMake, Qt and the font every picture and test measurement assumes.
+build=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
+# A private X display with a window manager, driven by xdotool (scripts/xsession.sh).
+display=(xvfb xdotool openbox)
+
+usage() {
+    sed -n '5,20s/^# \{0,1\}//p' "$0" >&2
+    exit 2
+}
+
+list=false
+packages=()
+for purpose in "$@"; do
+    case $purpose in
+        --list) list=true ;;
+        # xvfb-run needs xauth, which xvfb only recommends.
+        run) packages+=("${build[@]}" xvfb xauth) ;;
+        test) packages+=("${build[@]}" xvfb xauth "${display[@]}") ;;
+        sanitizers) packages+=("${build[@]}") ;;
+        fuzz) packages+=("${build[@]}" clang libclang-rt-14-dev) ;;
+        # CPack stops without `file`; without dpkg-shlibdeps (dpkg-dev) it
+        # quietly leaves the libraries out of the package's dependencies.
+        package) packages+=("${build[@]}" "${display[@]}" file dpkg-dev desktop-file-utils) ;;
+        real | bench) packages+=("${build[@]}" "${display[@]}") ;;
+        screenshots) packages+=("${build[@]}" "${display[@]}" imagemagick) ;;
+        cross) packages+=(cmake ninja-build gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64) ;;
+        *)
+            echo "setup.sh: unknown purpose '$purpose'" >&2
+            usage
+            ;;
+    esac
+done
+[ ${#packages[@]} -gt 0 ] || usage
+if [ -n "${ZR_SETUP_EXTRA:-}" ]; then
+    read -r -a extra <<<"$ZR_SETUP_EXTRA"
     packages+=("${extra[@]}")
 fi
-# The fuzz targets (scripts/fuzz.sh) are built with clang and its sanitizer runtimes.
-packages+=(clang libclang-rt-14-dev)
+mapfile -t packages < <(printf '%s\n' "${packages[@]}" | sort -u)
+
+if $list; then
+    echo "${packages[*]}"
+    exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do

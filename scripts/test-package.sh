@@ -6,12 +6,14 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build-package}
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" package
 BUILD_DIR=$build BUILD_TYPE=Release "$root/scripts/build.sh" -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=OFF >/dev/null
 (cd "$build" && rm -f ./*.deb && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/zr7480sfp_*.deb)
 echo "package: $(basename "$deb")"
 dpkg-deb --field "$deb" Package Version Depends
+# Computed by dpkg-shlibdeps from what the executable links.
+dpkg-deb --field "$deb" Depends | grep -q 'libqt6widgets6' || { echo "package does not depend on Qt Widgets" >&2; exit 1; }
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -24,18 +26,18 @@ echo "desktop entry: valid"
 test -s /usr/share/icons/hicolor/48x48/apps/zr7480sfp.png
 command -v zr7480sfp
 
-# shellcheck source=../tests/e2e/xsession.sh
-source "$root/tests/e2e/xsession.sh"
+# shellcheck source=scripts/xsession.sh
+source "$root/scripts/xsession.sh"
 xsession_start
 trap 'xsession_stop; $sudo apt-get remove -y -qq zr7480sfp >/dev/null || true' EXIT
 settings=$(mktemp -d)
 ALLUSERSPROFILE=$settings QT_QPA_PLATFORM=xcb zr7480sfp &
 pid=$!
-box=$(wait_window "SFP: Select Function Card" 30)
+box=$(wait_window "Tervix 7480 SFP: Select Function Card" 30)
 echo "installed program started: how-to-connect box shown"
 press "$box" Escape
 status=0
-wait "$pid" || status=$?
+wait_exit "$pid" 30 || status=$?
 rm -rf "$settings"
 if [ "$status" -ne 0 ]; then
     echo "installed program ended with exit code $status, expected 0" >&2

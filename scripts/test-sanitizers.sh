@@ -4,7 +4,7 @@
 # ThreadSanitizer. Any report fails the run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" sanitizers
 supp="$root/tools/sanitizers"
 
 asan="${ASAN_BUILD_DIR:-$root/build-asan}"
@@ -18,7 +18,8 @@ BUILD_DIR="$asan" BUILD_TYPE=Debug "$root/scripts/build.sh" -DZR_SANITIZE=ON -DZ
 )
 
 tsan="${TSAN_BUILD_DIR:-$root/build-tsan}"
-cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZR_TSAN=ON -DZR_BUILD_BENCH=OFF >/dev/null
+cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZR_TSAN=ON -DZR_BUILD_BENCH=OFF \
+    -DZR_WERROR="${ZR_WERROR:-OFF}" >/dev/null
 (
     cd "$tsan"
     # Only what the thread-heavy suites need.

@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs the whole test suite with CTest.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" test
 "$root/scripts/build.sh"
 cd "${BUILD_DIR:-$root/build}"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600

@@ -181,7 +181,7 @@ void tst_Connection::flow()
     QFETCH(int, model);
     QFETCH(QString, init);
     QFETCH(QString, script);
-    QVERIFY(zrtest::loadBench(bench.constData()));
+    QVERIFY(zrtest::loadBench(bench));
     FakeCard card(model);
     const QStringList initWords = init.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (const QString &word : initWords) {
@@ -414,7 +414,7 @@ void tst_Connection::search()
 {
     QFETCH(QByteArray, bench);
     QFETCH(QByteArray, failing);
-    QVERIFY(zrtest::loadBench(bench.constData()));
+    QVERIFY(zrtest::loadBench(bench));
     if (!failing.isEmpty())
         simbench_setStatus(failing.constData(), VI_ERROR_SYSTEM_ERROR);
     FakeCard card;

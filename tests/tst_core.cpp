@@ -104,12 +104,12 @@ void tst_Core::intXXLAgainstInt128()
         const intXXL x = toXXL(a);
         const intXXL y = toXXL(b);
         const QByteArray context = hex(a) + ' ' + hex(b) + ' ' + QByteArray::number(n) + ' ' + QByteArray::number(d);
-        QVERIFY2(hex(x + y) == hex(wrap80(a + b)) && hex(x - y) == hex(wrap80(a - b)), context);
-        QVERIFY2(hex(x & y) == hex(a & b) && hex(x | y) == hex(a | b) && hex(~x) == hex(~a), context);
-        QVERIFY2(hex(x << n) == hex(wrap80(i128(u128(a) << n))), context);
-        QVERIFY2(d == 0 || hex(x / d) == hex(wrap80(a / d)), context);
-        QVERIFY2((x == y) == (a == b) && (x < y) == (a < b) && (x >= y) == (a >= b), context);
-        QVERIFY2(x.toLongLong() == qint64(quint64(u128(a))), context);
+        QVERIFY2(hex(x + y) == hex(wrap80(a + b)) && hex(x - y) == hex(wrap80(a - b)), context.constData());
+        QVERIFY2(hex(x & y) == hex(a & b) && hex(x | y) == hex(a | b) && hex(~x) == hex(~a), context.constData());
+        QVERIFY2(hex(x << n) == hex(wrap80(i128(u128(a) << n))), context.constData());
+        QVERIFY2(d == 0 || hex(x / d) == hex(wrap80(a / d)), context.constData());
+        QVERIFY2((x == y) == (a == b) && (x < y) == (a < b) && (x >= y) == (a >= b), context.constData());
+        QVERIFY2(x.toLongLong() == qint64(quint64(u128(a))), context.constData());
     }
 }
 

@@ -188,7 +188,7 @@ void tst_Frame::acquisition()
             frame.enableStart();
     }
     QTEST(emitted.join(QLatin1Char(' ')), "signals");
-    QTEST(QString::number(start->isEnabled()) + QString::number(cont->isEnabled()), "enabled");
+    QTEST(QString(QString::number(start->isEnabled()) + QString::number(cont->isEnabled())), "enabled");
 }
 
 void tst_Frame::lamp_data()

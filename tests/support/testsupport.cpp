@@ -183,10 +183,10 @@ QString expectExit(const char *scenario, int exitCode, const QString &line, cons
     return QString();
 }
 
-bool loadBench(const char *json)
+bool loadBench(const QByteArray &json)
 {
     simbench_reset();
-    if (simbench_loadJson(json) != 0) {
+    if (simbench_loadJson(json.constData()) != 0) {
         qWarning("bench: %s", simbench_lastError());
         return false;
     }

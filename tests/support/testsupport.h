@@ -97,7 +97,7 @@ QString expectExit(const char *scenario, int exitCode, const QString &line, cons
 // The simulated bench: a fresh one from JSON (false, with a warning, when
 // it does not load), its call log, and the calls of one operation as
 // argument maps (with "status").
-bool loadBench(const char *json);
+bool loadBench(const QByteArray &json);
 QStringList benchLog();
 QList<QMap<QString, QString>> calls(const QString &operation);
 

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# Regenerates the pictures and the licence text of the resource bundles.
-# The output is deterministic: running it again gives the same files.
+# Regenerates the pictures and the licence text of the resource bundles, and
+# the desktop icons in packaging/icons/. The output is deterministic: running
+# it again gives the same files.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-build=$(mktemp -d)
-trap 'rm -rf "$build"' EXIT
-cmake -S "$here" -B "$build" -G Ninja >/dev/null
-cmake --build "$build" >/dev/null
-QT_QPA_PLATFORM=offscreen "$build/make_artwork" \
-    "$root/zr6200/softfrontpanel_lib/resources" "$root/zr7480/softfrontpanel/resources"
+build=${ARTWORK_BUILD_DIR:-$(mktemp -d)}
+[ -n "${ARTWORK_BUILD_DIR:-}" ] || trap 'rm -rf "$build"' EXIT
+# The generator is a target of the main project: it draws the desktop icons
+# from the window icon of the resources module.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" --target make_artwork >/dev/null
+QT_QPA_PLATFORM=offscreen "$build/tools/artwork/make_artwork" \
+    "$root/zr6200/softfrontpanel_lib/resources" "$root/zr7480/softfrontpanel/resources" \
+    "$root/packaging/icons/hicolor"
 
 licence="$root/zr6200/softfrontpanel_lib/resources/qt-lgpl-license.txt"
 {

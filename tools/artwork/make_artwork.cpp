@@ -1,5 +1,6 @@
 // Draws the splash, logo and About pictures of the panel from code, so they
-// can be regenerated and changed without an image editor.
+// can be regenerated and changed without an image editor, and the desktop
+// icons from the program's own window icon.
 #include <QDir>
 #include <QHash>
 #include <QList>
@@ -13,6 +14,8 @@
 #include <QRadialGradient>
 #include <cmath>
 #include <cstdio>
+
+#include "resources/zr6200fp_icons.h"
 
 namespace {
 const QColor kNavy(0x1a, 0x2c, 0x5e);
@@ -283,13 +286,29 @@ QImage aboutPicture()
     p.restore();
     return img;
 }
+
+// The window icon enlarged without smoothing, so its pixel picture stays
+// sharp, at the sizes desktops look for.
+bool saveDesktopIcons(const QString &hicolor)
+{
+    const QImage icon = zr6200fp_icons::windowIconImage();
+    bool ok = true;
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("%1/%2x%2/apps").arg(hicolor).arg(size);
+        QDir().mkpath(folder);
+        ok &= save(icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation),
+                   folder + QStringLiteral("/zr7480sfp.png"), "PNG");
+    }
+    return ok;
+}
 } // namespace
 
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_artwork <common resource dir> <instrument resource dir>\n");
+    if (argc != 4) {
+        std::fprintf(stderr,
+                     "usage: make_artwork <common resource dir> <instrument resource dir> <hicolor icon dir>\n");
         return 2;
     }
     const QDir common(QString::fromLocal8Bit(argv[1]));
@@ -304,5 +323,6 @@ int main(int argc, char **argv)
                common.filePath(QStringLiteral("lxi-logo.bmp")), "BMP");
     ok &= save(aboutPicture(), common.filePath(QStringLiteral("about.png")), "PNG");
     ok &= save(deviceSplash(), instrument.filePath(QStringLiteral("zr7480fp_splash.bmp")), "BMP");
+    ok &= saveDesktopIcons(QString::fromLocal8Bit(argv[3]));
     return ok ? 0 : 1;
 }
