@@ -2,32 +2,11 @@
 # tools/windows-check, so that the check runs what the Windows build runs.
 
 # The .def files of the two driver DLLs: the ordinals the panel imports and
-# the stand-ins export.
-set(ZR_ZR6200_DEF "${CMAKE_CURRENT_LIST_DIR}/../platform/zr6200_64/zr6200_64.def")
-set(ZR_ZR7480_DEF "${CMAKE_CURRENT_LIST_DIR}/../platform/zr7480_64/zr7480_64.def")
+# the stand-ins export, by ordinal alone.
+set(ZR_ZR6200_DEF "${CMAKE_CURRENT_LIST_DIR}/../drivers/windows/zr6200_64.def")
+set(ZR_ZR7480_DEF "${CMAKE_CURRENT_LIST_DIR}/../drivers/windows/zr7480_64.def")
 cmake_path(NORMAL_PATH ZR_ZR6200_DEF)
 cmake_path(NORMAL_PATH ZR_ZR7480_DEF)
-
-# zr_ordinal_only_def(<variable> <def file>): a copy of <def file> in the
-# build folder in which every "name @n" export is also NONAME, so that the
-# DLL exports it, and an import library imports it, by ordinal alone. The
-# copy's path goes into <variable>. The files themselves keep the plain
-# "name @n" lines that the stand-in tests compare on every platform.
-function(zr_ordinal_only_def variable def)
-    get_filename_component(name "${def}" NAME)
-    set(out "${CMAKE_CURRENT_BINARY_DIR}/ordinal-only/${name}")
-    file(READ "${def}" text)
-    string(REGEX REPLACE "(@[0-9]+)[ \t]*(\r?\n)" "\\1 NONAME\\2" text "${text}\n")
-    set(old "")
-    if(EXISTS "${out}")
-        file(READ "${out}" old)
-    endif()
-    if(NOT old STREQUAL text)
-        file(WRITE "${out}" "${text}")
-    endif()
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${def}")
-    set(${variable} "${out}" PARENT_SCOPE)
-endfunction()
 
 # zr_import_library(<target> <def file>): an interface target that links the
 # import library made at build time from <def file>, so that only the DLL
@@ -36,24 +15,23 @@ function(zr_import_library target def)
     if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
         message(FATAL_ERROR "The driver DLLs are 64-bit: configure a 64-bit (x64) build")
     endif()
-    zr_ordinal_only_def(ordinal_def "${def}")
     get_filename_component(name "${def}" NAME_WE)
     set(dir "${CMAKE_CURRENT_BINARY_DIR}/import")
     if(MSVC)
         set(lib "${dir}/${name}.lib")
-        cmake_path(NATIVE_PATH ordinal_def native_def)
+        cmake_path(NATIVE_PATH def native_def)
         cmake_path(NATIVE_PATH lib native_lib)
         set(command "${CMAKE_AR}" /nologo "/def:${native_def}" /machine:x64 "/out:${native_lib}")
     elseif(MINGW)
         set(lib "${dir}/lib${name}.a")
-        set(command "${CMAKE_DLLTOOL}" -m i386:x86-64 -d "${ordinal_def}" -l "${lib}")
+        set(command "${CMAKE_DLLTOOL}" -m i386:x86-64 -d "${def}" -l "${lib}")
     else()
         message(FATAL_ERROR "No import library tool known for ${CMAKE_C_COMPILER_ID} on ${CMAKE_SYSTEM_NAME}")
     endif()
     add_custom_command(OUTPUT "${lib}"
         COMMAND "${CMAKE_COMMAND}" -E make_directory "${dir}"
         COMMAND ${command}
-        DEPENDS "${ordinal_def}"
+        DEPENDS "${def}"
         COMMENT "Making the import library of ${name}.dll"
         VERBATIM)
     add_custom_target(${target}_importlib DEPENDS "${lib}")
