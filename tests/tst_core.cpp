@@ -180,10 +180,10 @@ void tst_Core::formatParsing_data()
 {
     QTest::addColumn<QByteArray>("format");
     QTest::addColumn<bool>("isInteger");
-    QTest::addColumn<QByteArray>("spec"); // flag width precision conversion
+    QTest::addColumn<QByteArray>("fields"); // flag width precision conversion
     QTest::addColumn<QByteArray>("printf");
-    const auto row = [](const char *format, bool integer, const char *spec, const char *printf) {
-        zrtest::row(format, QByteArray(format), integer, QByteArray(spec), QByteArray(printf));
+    const auto row = [](const char *format, bool integer, const char *fields, const char *printf) {
+        zrtest::row(format, QByteArray(format), integer, QByteArray(fields), QByteArray(printf));
     };
     row("%.4e", false, "0 -1 4 e", "%.4e");
     row("%+5.2x", true, "+ 5 2 x", "%+5.2llx");
@@ -202,14 +202,14 @@ void tst_Core::formatParsing()
 {
     QFETCH(QByteArray, format);
     QFETCH(bool, isInteger);
-    QFETCH(QByteArray, spec);
+    QFETCH(QByteArray, fields);
     QFETCH(QByteArray, printf);
     const Fmt::FormatSpec parsed = Fmt::parse(format.constData(), isInteger, 0);
     const QByteArray flag = parsed.flag ? QByteArray(1, parsed.flag) : QByteArray("0");
     const QByteArray conversion = parsed.conversion ? QByteArray(1, parsed.conversion) : QByteArray();
     QCOMPARE(flag + ' ' + QByteArray::number(parsed.width) + ' ' + QByteArray::number(parsed.precision) + ' ' +
                  conversion,
-             spec);
+             fields);
     int base = Fmt::Binary;
     for (int i = 0; i < Fmt::baseCount; ++i) {
         if (Fmt::baseTable[size_t(i)].conversion == parsed.conversion &&

@@ -87,18 +87,18 @@ zr6200fp_digitFormat::FormatSpec zr6200fp_digitFormat::parse(const char *format,
     return parsed;
 }
 
-QByteArray zr6200fp_digitFormat::printfFormat(const FormatSpec &spec, int base, bool isInteger)
+QByteArray zr6200fp_digitFormat::printfFormat(const FormatSpec &fields, int base, bool isInteger)
 {
     const BaseRow &row = baseTable[size_t(base)];
     if (!row.conversion)
         return QByteArray();
     QByteArray text("%");
-    if (spec.flag)
-        text += spec.flag;
-    if (spec.width != -1)
-        text += QByteArray::number(spec.width);
-    if (spec.precision != -1)
-        text += '.' + QByteArray::number(spec.precision);
+    if (fields.flag)
+        text += fields.flag;
+    if (fields.width != -1)
+        text += QByteArray::number(fields.width);
+    if (fields.precision != -1)
+        text += '.' + QByteArray::number(fields.precision);
     if (isInteger)
         text += "ll";
     text += row.conversion;
@@ -160,7 +160,7 @@ QString zr6200fp_digitFormat::doubleText(double value, const char *format)
     return printed(format, value);
 }
 
-QString zr6200fp_digitFormat::integerText(const intXXL &value, const FormatSpec &spec, int base, int bits,
+QString zr6200fp_digitFormat::integerText(const intXXL &value, const FormatSpec &fields, int base, int bits,
                                           bool isSigned)
 {
     const qint64 low = value.toLongLong();
@@ -169,7 +169,7 @@ QString zr6200fp_digitFormat::integerText(const intXXL &value, const FormatSpec 
         return isSigned ? QString::number(low, 2) : QString::number(pattern, 2);
     // printf writes no digit at all for 0 with precision 0; for any other
     // value precisions 0 and 1 print the same.
-    FormatSpec shown = spec;
+    FormatSpec shown = fields;
     if (shown.precision == 0)
         shown.precision = 1;
     const QByteArray format = printfFormat(shown, base, true);

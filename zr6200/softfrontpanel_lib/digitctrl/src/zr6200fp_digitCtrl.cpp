@@ -131,8 +131,8 @@ bool zr6200fp_digitCtrl::baseAllowed(int index) const
 
 void zr6200fp_digitCtrl::setFormat(const char *format)
 {
-    const Format::FormatSpec parsed = Format::parse(format, isInteger, spec.flag);
-    spec = parsed;
+    const Format::FormatSpec parsed = Format::parse(format, isInteger, fields.flag);
+    fields = parsed;
     int chosen = 0;
     for (int slot = Format::baseCount - 1; slot >= 1; --slot) {
         if (actions[size_t(slot)] &&
@@ -163,14 +163,14 @@ void zr6200fp_digitCtrl::setBase(int index)
 // others), so the row's conversion fits the kind.
 void zr6200fp_digitCtrl::rebuildFormatAndValidator()
 {
-    qstrncpy(format, Format::printfFormat(spec, currentBase, isInteger).constData(), sizeof format);
+    qstrncpy(format, Format::printfFormat(fields, currentBase, isInteger).constData(), sizeof format);
     if (!isInteger) {
         // Every decimal the field shows can be typed again.
-        static_cast<QDoubleValidator *>(validator)->setDecimals(std::max(3, spec.precision));
+        static_cast<QDoubleValidator *>(validator)->setDecimals(std::max(3, fields.precision));
         return;
     }
     regularExpression.setPattern(
-        Format::validatorPattern(Format::baseTable[size_t(currentBase)].radix, bits, isSigned, spec.precision));
+        Format::validatorPattern(Format::baseTable[size_t(currentBase)].radix, bits, isSigned, fields.precision));
     static_cast<QRegularExpressionValidator *>(validator)->setRegularExpression(regularExpression);
 }
 
@@ -178,7 +178,7 @@ QString zr6200fp_digitCtrl::textFromValue() const
 {
     if (!isInteger)
         return Format::doubleText(m_value, format);
-    return Format::integerText(m_valueXXL, spec, currentBase, bits, isSigned);
+    return Format::integerText(m_valueXXL, fields, currentBase, bits, isSigned);
 }
 
 void zr6200fp_digitCtrl::updateText()

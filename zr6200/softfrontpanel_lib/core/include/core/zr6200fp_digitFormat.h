@@ -53,7 +53,7 @@ public:
     static constexpr int maxFieldWidth = 255;
     // "%" flag width "." precision ("ll" for integers) and the base's
     // conversion; empty for binary, which printf cannot write.
-    static QByteArray printfFormat(const FormatSpec &spec, int base, bool isInteger);
+    static QByteArray printfFormat(const FormatSpec &fields, int base, bool isInteger);
 
     // Type limits for a width of 1 to 64 bits (other widths are taken as the
     // nearest of these).
@@ -68,7 +68,7 @@ public:
     static QString validatorPattern(int radix, int bits, bool isSigned, int precision);
 
     static QString doubleText(double value, const char *format);
-    static QString integerText(const intXXL &value, const FormatSpec &spec, int base, int bits, bool isSigned);
+    static QString integerText(const intXXL &value, const FormatSpec &fields, int base, int bits, bool isSigned);
     // Typed text read in a base; false when it does not convert.
     static bool readInteger(const QString &text, int base, bool isSigned, intXXL *value);
 };

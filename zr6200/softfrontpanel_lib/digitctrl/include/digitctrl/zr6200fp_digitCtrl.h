@@ -106,7 +106,7 @@ private:
     // What updateText() last put into the field.
     QString shownText;
     // Flag, width and precision of the format; the conversion is the base's.
-    Format::FormatSpec spec;
+    Format::FormatSpec fields;
     QRegularExpression regularExpression;
     QValidator *validator = nullptr;
     int isInteger = 0;
