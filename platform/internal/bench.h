@@ -3,13 +3,19 @@
 // stand-in; the driver stand-ins reach it through these functions. Not for
 // the panel.
 
+#include <atomic>
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "visa.h"
@@ -49,7 +55,11 @@ struct Bench
 {
     std::string commonLibRevision;
     std::string driverRevision;
-    std::vector<Resource> resources;
+    // Never changed once loaded: sessions share them with the bench.
+    std::vector<std::shared_ptr<const Resource>> resources;
+    // The same resources by normalized descriptor (normalizeDescriptor), so
+    // an open costs the same whatever the bench's size.
+    std::unordered_map<std::string, std::shared_ptr<const Resource>> byName;
 };
 
 // What the 7480 driver has configured on a card; the defaults are the
@@ -85,11 +95,13 @@ struct Session
     ViSession rm = 0; // the resource manager a find list or instrument was opened through
     std::vector<std::string> found;
     std::size_t next = 0;
-    Resource resource;     // a copy: the bench may be replaced while the session is open
+    // Shared with the bench it was opened on, which may be replaced meanwhile.
+    std::shared_ptr<const Resource> resource;
     ViUInt16 fcNumber = 0; // non-zero: opened by the instrument driver for this slot
 };
 
-// Everything here is guarded by mutex().
+// Everything here is guarded by mutex(), but for anyForced, which may be
+// read without it.
 struct World
 {
     World() = default;
@@ -97,15 +109,28 @@ struct World
     World &operator=(const World &) = delete;
 
     Bench bench;
-    std::map<ViSession, Session> sessions;
+    std::unordered_map<ViSession, Session> sessions;
     ViSession lastSession = 0;
     std::map<std::string, CardState> cards;
-    std::map<std::string, ViStatus> forced;
-    std::vector<std::string> log;
-    std::string logPath;
-    std::FILE *logFile = nullptr;
+    std::map<std::string, ViStatus, std::less<>> forced;
+    // Set while forced is not empty: most calls then need no lock to learn
+    // that nothing is forced.
+    std::atomic<bool> anyForced{false};
     std::string lastError;
-    std::set<const void *> carriers; // carrier objects of the common driver not yet released
+    std::unordered_set<const void *> carriers; // carrier objects of the common driver not yet released
+};
+
+// The call log has a lock of its own, held only to append a finished line,
+// so logging does not queue behind the bench's operations.
+struct CallLog
+{
+    CallLog() = default;
+    CallLog(const CallLog &) = delete;
+    CallLog &operator=(const CallLog &) = delete;
+
+    std::deque<std::string> lines; // a deque: appending never moves the earlier lines
+    std::string path;
+    std::FILE *file = nullptr;
 };
 
 std::mutex &mutex();
@@ -113,6 +138,30 @@ World &world();
 // Caller holds mutex(). The bench of ZR_SIMBENCH_FILE or the built-in one,
 // and the log file of ZR_SIMBENCH_LOG.
 void loadStartBench(World &w);
+
+// Lock order: mutex() before logMutex(), never the other way.
+std::mutex &logMutex();
+CallLog &callLog();
+
+template <typename F> auto withLog(F &&f)
+{
+    std::lock_guard<std::mutex> guard(logMutex());
+    return f(callLog());
+}
+
+// Time spent inside logged calls, summed over all threads, without the
+// resources' open delays; the number of those calls; and the open delays
+// as slept (a sleeping thread wakes a little late).
+struct CallTime
+{
+    std::atomic<std::uint64_t> nanoseconds{0};
+    std::atomic<std::uint64_t> calls{0};
+    std::atomic<std::uint64_t> delayNanoseconds{0};
+};
+CallTime &callTime();
+// Adds what the calling thread has slept on purpose (an open delay), which
+// the call time leaves out.
+void addDelay(std::chrono::steady_clock::duration slept);
 
 template <typename F> auto locked(F &&f)
 {
@@ -140,8 +189,9 @@ ViStatus closeSession(ViObject vi);
 // Caller holds mutex(). Null when vi is not an open session of that kind.
 Session *findSession(World &w, ViObject vi, SessionKind kind);
 ViSession addSession(World &w, Session session);
-// Caller holds mutex(). The resource the bench lists under name, or null.
-const Resource *findResource(const World &w, const std::string &normalizedName);
+// Caller holds mutex(). The resource the bench lists under name, or null;
+// one hash lookup.
+std::shared_ptr<const Resource> findResource(const World &w, const std::string &normalizedName);
 // The key of the card in slot fcNumber of a resource: several descriptors of
 // one box (same address) reach the same card.
 std::string cardKey(const Resource &resource, ViUInt16 fcNumber);
@@ -165,10 +215,14 @@ void copyText(char *dst, std::size_t size, const std::string &src);
 
 // One log line: "name(arg=value, ...) -> status". Build the inputs, check
 // forced(), then finish with done(status), which logs and returns status.
+// The line is formatted by the calling thread; the log's lock is held only
+// to append it. The time from construction to done() counts as call time.
 class Call
 {
 public:
     explicit Call(const char *name);
+    Call(const Call &) = delete;
+    Call &operator=(const Call &) = delete;
 
     Call &arg(const char *name, long long value);
     Call &hex(const char *name, unsigned long value);
@@ -191,8 +245,11 @@ public:
 private:
     Call &add(const char *name, const std::string &value);
 
-    std::string m_name;
-    std::string m_args;
+    const char *m_name;
+    std::string m_line;
+    bool m_hasArgs = false;
+    std::chrono::steady_clock::time_point m_start;
+    std::chrono::steady_clock::duration m_delayAtStart;
 };
 
 } // namespace simbench

@@ -102,22 +102,26 @@ std::string quoted(const char *value)
     return out + '"';
 }
 
-void appendLine(World &w, const std::string &line)
+// Caller holds logMutex().
+void appendLine(CallLog &log, std::string &&line)
 {
-    w.log.push_back(line);
-    if (!w.logFile && !w.logPath.empty()) {
-        w.logFile = std::fopen(w.logPath.c_str(), "a");
-        if (!w.logFile) {
-            std::fprintf(stderr, "simbench: cannot append to %s: %s\n", w.logPath.c_str(), std::strerror(errno));
-            w.logPath.clear();
+    if (!log.file && !log.path.empty()) {
+        log.file = std::fopen(log.path.c_str(), "a");
+        if (!log.file) {
+            std::fprintf(stderr, "simbench: cannot append to %s: %s\n", log.path.c_str(), std::strerror(errno));
+            log.path.clear();
         }
     }
-    if (w.logFile) {
-        std::fputs(line.c_str(), w.logFile);
-        std::fputc('\n', w.logFile);
-        std::fflush(w.logFile);
+    if (log.file) {
+        std::fputs(line.c_str(), log.file);
+        std::fputc('\n', log.file);
+        std::fflush(log.file);
     }
+    log.lines.push_back(std::move(line));
 }
+
+// What this thread has slept in open delays, ever.
+thread_local std::chrono::steady_clock::duration t_delay{};
 
 } // namespace
 
@@ -140,15 +144,43 @@ World &world()
     return *w;
 }
 
+std::mutex &logMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+// Never destroyed, like the world.
+CallLog &callLog()
+{
+    static CallLog *const log = new CallLog;
+    return *log;
+}
+
+CallTime &callTime()
+{
+    static CallTime time;
+    return time;
+}
+
+void addDelay(std::chrono::steady_clock::duration slept)
+{
+    t_delay += slept;
+    callTime().delayNanoseconds.fetch_add(
+        std::uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(slept).count()), std::memory_order_relaxed);
+}
+
 // The bench of ZR_SIMBENCH_FILE, or the built-in one; a file that does not
 // load leaves an empty bench, so a test never runs on the wrong one unnoticed.
 void loadStartBench(World &w)
 {
-    if (w.logFile) {
-        std::fclose(w.logFile);
-        w.logFile = nullptr;
-    }
-    w.logPath = envValue("ZR_SIMBENCH_LOG");
+    withLog([](CallLog &log) {
+        if (log.file) {
+            std::fclose(log.file);
+            log.file = nullptr;
+        }
+        log.path = envValue("ZR_SIMBENCH_LOG");
+    });
     const std::string file = envValue("ZR_SIMBENCH_FILE");
     Bench bench;
     std::string error;
@@ -233,14 +265,10 @@ ViSession addSession(World &w, Session session)
     return w.lastSession;
 }
 
-const Resource *findResource(const World &w, const std::string &normalizedName)
+std::shared_ptr<const Resource> findResource(const World &w, const std::string &normalizedName)
 {
-    for (const Resource &r : w.bench.resources) {
-        std::string key;
-        if (normalizeDescriptor(r.descriptor, &key, nullptr) && key == normalizedName)
-            return &r;
-    }
-    return nullptr;
+    const auto it = w.bench.byName.find(normalizedName);
+    return it == w.bench.byName.end() ? nullptr : it->second;
 }
 
 std::string cardKey(const Resource &resource, ViUInt16 fcNumber)
@@ -266,25 +294,26 @@ ViStatus openResource(ViSession rm, const char *name, ViSession *vi)
     if (!vi)
         return VI_ERROR_USER_BUF;
     *vi = VI_NULL;
-    Resource resource;
+    std::string key;
+    const bool validName = name && normalizeDescriptor(name, &key, nullptr);
+    std::shared_ptr<const Resource> resource;
     const ViStatus found = locked([&](World &w) {
         if (!findSession(w, rm, SessionKind::ResourceManager))
             return VI_ERROR_INV_OBJECT;
-        std::string key;
-        if (!name || !normalizeDescriptor(name, &key, nullptr))
+        if (!validName)
             return VI_ERROR_INV_RSRC_NAME;
-        const Resource *r = findResource(w, key);
-        if (!r)
-            return VI_ERROR_RSRC_NFOUND;
-        resource = *r;
-        return VI_SUCCESS;
+        resource = findResource(w, key);
+        return resource ? VI_SUCCESS : VI_ERROR_RSRC_NFOUND;
     });
     if (found != VI_SUCCESS)
         return found;
     // The delay runs without the lock, so slow resources open in parallel.
-    if (resource.openDelayMs > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(resource.openDelayMs));
-    const ViStatus status = resource.openStatus;
+    if (resource->openDelayMs > 0) {
+        const auto start = std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(std::chrono::milliseconds(resource->openDelayMs));
+        addDelay(std::chrono::steady_clock::now() - start);
+    }
+    const ViStatus status = resource->openStatus;
     if (status < VI_SUCCESS)
         return status;
     return locked([&](World &w) {
@@ -368,7 +397,12 @@ void copyText(char *dst, std::size_t size, const std::string &src)
 
 Call::Call(const char *name)
     : m_name(name)
+    , m_start(std::chrono::steady_clock::now())
+    , m_delayAtStart(t_delay)
 {
+    m_line.reserve(128);
+    m_line += name;
+    m_line += '(';
 }
 
 Call &Call::arg(const char *name, long long value)
@@ -402,16 +436,19 @@ Call &Call::buffer(const char *name, const char *value, bool written)
 
 Call &Call::add(const char *name, const std::string &value)
 {
-    if (!m_args.empty())
-        m_args += ", ";
-    m_args += name;
-    m_args += '=';
-    m_args += value;
+    if (m_hasArgs)
+        m_line += ", ";
+    m_hasArgs = true;
+    m_line += name;
+    m_line += '=';
+    m_line += value;
     return *this;
 }
 
 std::optional<ViStatus> Call::forced() const
 {
+    if (!world().anyForced.load(std::memory_order_acquire))
+        return std::nullopt;
     return locked([this](World &w) -> std::optional<ViStatus> {
         const auto it = w.forced.find(m_name);
         if (it == w.forced.end())
@@ -428,8 +465,14 @@ ViStatus Call::done(ViStatus status)
 
 void Call::done(const char *result)
 {
-    const std::string line = m_name + '(' + m_args + ") -> " + result;
-    locked([&line](World &w) { appendLine(w, line); });
+    m_line += ") -> ";
+    m_line += result;
+    withLog([this](CallLog &log) { appendLine(log, std::move(m_line)); });
+    const auto spent = std::chrono::steady_clock::now() - m_start - (t_delay - m_delayAtStart);
+    CallTime &time = callTime();
+    time.nanoseconds.fetch_add(std::uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(spent).count()),
+                               std::memory_order_relaxed);
+    time.calls.fetch_add(1, std::memory_order_relaxed);
 }
 
 } // namespace simbench
