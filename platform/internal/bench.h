@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -18,6 +17,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "calllog.h"
 #include "visa.h"
 
 namespace simbench {
@@ -120,34 +120,11 @@ struct World
     std::unordered_set<const void *> carriers; // carrier objects of the common driver not yet released
 };
 
-// The call log has a lock of its own, held only to append a finished line,
-// so logging does not queue behind the bench's operations.
-struct CallLog
-{
-    CallLog() = default;
-    CallLog(const CallLog &) = delete;
-    CallLog &operator=(const CallLog &) = delete;
-
-    std::deque<std::string> lines; // a deque: appending never moves the earlier lines
-    std::string path;
-    std::FILE *file = nullptr;
-};
-
 std::mutex &mutex();
 World &world();
 // Caller holds mutex(). The bench of ZR_SIMBENCH_FILE or the built-in one,
 // and the log file of ZR_SIMBENCH_LOG.
 void loadStartBench(World &w);
-
-// Lock order: mutex() before logMutex(), never the other way.
-std::mutex &logMutex();
-CallLog &callLog();
-
-template <typename F> auto withLog(F &&f)
-{
-    std::lock_guard<std::mutex> guard(logMutex());
-    return f(callLog());
-}
 
 // Time spent inside logged calls, summed over all threads, without the
 // resources' open delays; the number of those calls; and the open delays
@@ -215,12 +192,14 @@ void copyText(char *dst, std::size_t size, const std::string &src);
 
 // One log line: "name(arg=value, ...) -> status". Build the inputs, check
 // forced(), then finish with done(status), which logs and returns status.
-// The line is formatted by the calling thread; the log's lock is held only
-// to append it. The time from construction to done() counts as call time.
+// The line is formatted in a buffer the calling thread keeps from call to
+// call; the log's lock is held only to copy it. The time from construction
+// to done() counts as call time.
 class Call
 {
 public:
     explicit Call(const char *name);
+    ~Call();
     Call(const Call &) = delete;
     Call &operator=(const Call &) = delete;
 
@@ -243,10 +222,12 @@ public:
     void done(const char *result);
 
 private:
-    Call &add(const char *name, const std::string &value);
+    // Starts the next argument: ", name=".
+    void key(const char *name);
 
     const char *m_name;
-    std::string m_line;
+    std::string m_own; // only when a call is made inside another on this thread
+    std::string &m_line;
     bool m_hasArgs = false;
     std::chrono::steady_clock::time_point m_start;
     std::chrono::steady_clock::duration m_delayAtStart;

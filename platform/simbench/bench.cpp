@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cinttypes>
 #include <cstdlib>
@@ -83,41 +84,56 @@ constexpr StatusText kStandardTexts[] = {
 };
 
 // One line per call whatever the texts hold; Latin-1 bytes stay as they are.
-std::string quoted(const char *value)
+void appendQuoted(std::string &out, const char *value)
 {
-    std::string out = "\"";
-    for (const char *p = value; *p; ++p) {
+    out += '"';
+    const char *run = value;
+    for (const char *p = value;; ++p) {
         const auto c = static_cast<unsigned char>(*p);
+        const bool plain = c >= 0x20 && c != 0x7F && c != '"' && c != '\\';
+        if (plain)
+            continue;
+        out.append(run, std::size_t(p - run));
+        run = p + 1;
+        if (c == 0)
+            break;
         if (c == '"' || c == '\\') {
             out += '\\';
             out += char(c);
-        } else if (c < 0x20 || c == 0x7F) {
+        } else {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\x%02X", c);
             out += escape;
-        } else {
-            out += char(c);
         }
     }
-    return out + '"';
+    out += '"';
 }
 
-// Caller holds logMutex().
-void appendLine(CallLog &log, std::string &&line)
+template <typename T> void appendNumber(std::string &out, T value)
 {
-    if (!log.file && !log.path.empty()) {
-        log.file = std::fopen(log.path.c_str(), "a");
-        if (!log.file) {
-            std::fprintf(stderr, "simbench: cannot append to %s: %s\n", log.path.c_str(), std::strerror(errno));
-            log.path.clear();
-        }
-    }
-    if (log.file) {
-        std::fputs(line.c_str(), log.file);
-        std::fputc('\n', log.file);
-        std::fflush(log.file);
-    }
-    log.lines.push_back(std::move(line));
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    out.append(text, std::size_t(end - text));
+}
+
+// The buffer each thread formats its lines in, kept from call to call.
+// A call made while the thread ends, after the buffer is gone, uses one of
+// its own.
+thread_local bool t_lineGone = false;
+thread_local bool t_lineInUse = false;
+struct LineBuffer
+{
+    ~LineBuffer() { t_lineGone = true; }
+    std::string text;
+};
+thread_local LineBuffer t_line;
+
+std::string &lineBuffer(std::string &own)
+{
+    if (t_lineGone || t_lineInUse)
+        return own;
+    t_lineInUse = true;
+    return t_line.text;
 }
 
 // What this thread has slept in open delays, ever.
@@ -144,19 +160,6 @@ World &world()
     return *w;
 }
 
-std::mutex &logMutex()
-{
-    static std::mutex m;
-    return m;
-}
-
-// Never destroyed, like the world.
-CallLog &callLog()
-{
-    static CallLog *const log = new CallLog;
-    return *log;
-}
-
 CallTime &callTime()
 {
     static CallTime time;
@@ -174,13 +177,7 @@ void addDelay(std::chrono::steady_clock::duration slept)
 // load leaves an empty bench, so a test never runs on the wrong one unnoticed.
 void loadStartBench(World &w)
 {
-    withLog([](CallLog &log) {
-        if (log.file) {
-            std::fclose(log.file);
-            log.file = nullptr;
-        }
-        log.path = envValue("ZR_SIMBENCH_LOG");
-    });
+    callLog().setPath(envValue("ZR_SIMBENCH_LOG"));
     const std::string file = envValue("ZR_SIMBENCH_FILE");
     Bench bench;
     std::string error;
@@ -397,52 +394,72 @@ void copyText(char *dst, std::size_t size, const std::string &src)
 
 Call::Call(const char *name)
     : m_name(name)
+    , m_line(lineBuffer(m_own))
     , m_start(std::chrono::steady_clock::now())
     , m_delayAtStart(t_delay)
 {
-    m_line.reserve(128);
-    m_line += name;
+    m_line.assign(name);
     m_line += '(';
 }
 
-Call &Call::arg(const char *name, long long value)
+Call::~Call()
 {
-    return add(name, std::to_string(value));
+    if (&m_line != &m_own)
+        t_lineInUse = false;
 }
 
-Call &Call::hex(const char *name, unsigned long value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%08lX", value);
-    return add(name, text);
-}
-
-Call &Call::real(const char *name, double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.10g", value);
-    return add(name, text);
-}
-
-Call &Call::text(const char *name, const char *value)
-{
-    return add(name, value ? quoted(value) : std::string("NULL"));
-}
-
-Call &Call::buffer(const char *name, const char *value, bool written)
-{
-    return value && !written ? add(name, "-") : text(name, value);
-}
-
-Call &Call::add(const char *name, const std::string &value)
+void Call::key(const char *name)
 {
     if (m_hasArgs)
         m_line += ", ";
     m_hasArgs = true;
     m_line += name;
     m_line += '=';
-    m_line += value;
+}
+
+Call &Call::arg(const char *name, long long value)
+{
+    key(name);
+    appendNumber(m_line, value);
     return *this;
+}
+
+Call &Call::hex(const char *name, unsigned long value)
+{
+    key(name);
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%08lX", value);
+    m_line += text;
+    return *this;
+}
+
+Call &Call::real(const char *name, double value)
+{
+    key(name);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    m_line += text;
+    return *this;
+}
+
+Call &Call::text(const char *name, const char *value)
+{
+    key(name);
+    if (value)
+        appendQuoted(m_line, value);
+    else
+        m_line += "NULL";
+    return *this;
+}
+
+Call &Call::buffer(const char *name, const char *value, bool written)
+{
+    if (value && !written) {
+        key(name);
+        m_line += '-';
+        return *this;
+    }
+    return text(name, value);
 }
 
 std::optional<ViStatus> Call::forced() const
@@ -459,7 +476,9 @@ std::optional<ViStatus> Call::forced() const
 
 ViStatus Call::done(ViStatus status)
 {
-    done(std::to_string(status).c_str());
+    char text[16];
+    *std::to_chars(text, text + sizeof text - 1, status).ptr = '\0';
+    done(text);
     return status;
 }
 
@@ -467,7 +486,7 @@ void Call::done(const char *result)
 {
     m_line += ") -> ";
     m_line += result;
-    withLog([this](CallLog &log) { appendLine(log, std::move(m_line)); });
+    callLog().append(m_line);
     const auto spent = std::chrono::steady_clock::now() - m_start - (t_delay - m_delayAtStart);
     CallTime &time = callTime();
     time.nanoseconds.fetch_add(std::uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(spent).count()),

@@ -17,7 +17,7 @@ void simbench_reset(void)
         w.cards.clear();
         w.forced.clear();
         w.anyForced.store(false, std::memory_order_release);
-        simbench::withLog([](simbench::CallLog &log) { log.lines.clear(); });
+        simbench::callLog().clear();
         simbench::loadStartBench(w);
     });
     simbench_clearCallTime();
@@ -79,20 +79,19 @@ void simbench_clearStatuses(void)
 
 size_t simbench_logCount(void)
 {
-    return simbench::withLog([](simbench::CallLog &log) { return log.lines.size(); });
+    return simbench::callLog().count();
 }
 
 size_t simbench_logLine(size_t index, char *buf, size_t size)
 {
-    const std::string line = simbench::withLog(
-        [index](simbench::CallLog &log) { return index < log.lines.size() ? log.lines[index] : std::string(); });
+    const std::string line = simbench::callLog().line(index);
     simbench::copyText(buf, size, line);
     return line.size();
 }
 
 void simbench_clearLog(void)
 {
-    simbench::withLog([](simbench::CallLog &log) { log.lines.clear(); });
+    simbench::callLog().clear();
 }
 
 unsigned long long simbench_callTimeNs(void)
