@@ -78,6 +78,17 @@ void fillEntry(resourceEntry &entry, const zr6200fp_genFC *card, ViSession vi, v
     }
 }
 
+// A pool of the collection's own: the global one also serves the raster
+// painter, and filling it would freeze the progress dialog. It is kept from
+// one search to the next, because starting and joining up to 128 threads
+// costs the GUI thread milliseconds at every search; idle threads end by
+// themselves after the pool's expiry time.
+QThreadPool &queryPool()
+{
+    static QThreadPool pool;
+    return pool;
+}
+
 // The descriptors VISA lists for "?*INSTR", in its order.
 std::vector<resourceEntry> enumerate(ViSession rm)
 {
@@ -88,6 +99,8 @@ std::vector<resourceEntry> enumerate(ViSession rm)
     if (ZR_DRIVER_CALL(viFindRsrc, rm, "?*INSTR", &findList, &count, found) != VI_SUCCESS)
         return entries;
     if (count != 0) {
+        // The count comes from the library: do not trust it with memory.
+        entries.reserve(std::min<ViUInt32>(count, 1u << 16));
         ViStatus findStatus = VI_SUCCESS;
         do {
             entries.emplace_back();
@@ -149,16 +162,12 @@ std::vector<resourceEntry> collectResources(const zr6200fp_genFC *card, ViSessio
         work.push_back(&record);
     }
 
-    {
-        // A pool of the collection's own: the global one also serves the
-        // raster painter, and filling it would freeze the progress dialog.
-        QThreadPool pool;
-        pool.setMaxThreadCount(int(std::min<size_t>(work.size(), kMaxPoolThreads)));
-        QFuture<void> queries = QtConcurrent::map(&pool, work, getResourceInfo);
-        if (whileQuerying)
-            whileQuerying(queries);
-        queries.waitForFinished();
-    }
+    QThreadPool &pool = queryPool();
+    pool.setMaxThreadCount(int(std::min<size_t>(work.size(), kMaxPoolThreads)));
+    QFuture<void> queries = QtConcurrent::map(&pool, work, getResourceInfo);
+    if (whileQuerying)
+        whileQuerying(queries);
+    queries.waitForFinished();
 
     // The same box under several descriptors is listed once, under the first.
     std::vector<resourceEntry> unique;
