@@ -17,7 +17,7 @@ namespace simbench {
 // The lines of the calls that entered the libraries, oldest first, from any
 // number of threads. Each thread appends to a buffer of its own, numbering
 // its lines from one counter shared by all; reading merges the buffers in
-// that order. So a call waits for no other thread's call, however many run
+// that order, one buffer at a time. So a call waits for no other thread's call, however many run
 // at once; only while a log file is written do calls take one lock, to keep
 // the file in the same order.
 class CallLog final
@@ -72,6 +72,9 @@ private:
     mutable char *m_free = nullptr;
     mutable std::size_t m_left = 0;
     mutable std::deque<std::string_view> m_lines; // into m_blocks
+    // Lines taken from the threads that wait for a line numbered before them.
+    mutable std::vector<std::pair<std::uint64_t, std::string>> m_held;
+    mutable std::uint64_t m_nextNumber = 0; // of the next line to merge
     std::atomic<std::uint64_t> m_next{0};
     mutable std::atomic<std::size_t> m_unmerged{0};
 

@@ -60,8 +60,8 @@ void CallLog::append(std::string_view line)
 void CallLog::appendTo(ThreadLines &mine, std::string_view line)
 {
     std::lock_guard<std::mutex> guard(mine.mutex);
-    // Numbered under the thread's own lock: a merge, which holds every
-    // thread's lock, never sees a number whose line is still missing.
+    // Numbered and stored in one hold of the lock: a line a merge misses
+    // is one being appended right then.
     const std::uint64_t number = m_next.fetch_add(1, std::memory_order_relaxed);
     mine.text.append(line);
     mine.ends.emplace_back(number, mine.text.size());
@@ -72,46 +72,41 @@ void CallLog::merge() const
 {
     if (m_unmerged.load(std::memory_order_acquire) == 0)
         return;
-    struct Piece
-    {
-        std::uint64_t number;
-        std::string_view text;
-    };
-    std::vector<Piece> pieces;
-    std::vector<bool> gone(m_threads.size());
-    {
-        std::vector<std::unique_lock<std::mutex>> locks;
-        locks.reserve(m_threads.size());
-        for (const auto &t : m_threads)
-            locks.emplace_back(t->mutex);
-        for (std::size_t i = 0; i < m_threads.size(); ++i) {
-            const ThreadLines &t = *m_threads[i];
-            std::size_t start = 0;
-            for (const auto &[number, end] : t.ends) {
-                pieces.push_back({number, std::string_view(t.text).substr(start, end - start)});
-                start = end;
-            }
-            gone[i] = t.ownerGone;
+    // One thread's buffer at a time. A line numbered while this runs may be
+    // missing from a buffer already visited: the lines after such a gap
+    // wait in m_held for a later merge, so the merged lines keep their order.
+    std::size_t taken = 0;
+    for (const auto &t : m_threads) {
+        std::lock_guard<std::mutex> guard(t->mutex);
+        std::size_t start = 0;
+        for (const auto &[number, end] : t->ends) {
+            if (number >= m_nextNumber)
+                m_held.emplace_back(number, t->text.substr(start, end - start));
+            start = end;
         }
-        std::sort(pieces.begin(), pieces.end(), [](const Piece &a, const Piece &b) { return a.number < b.number; });
-        for (const Piece &piece : pieces) {
-            char *stored = reserve(piece.text.size());
-            std::memcpy(stored, piece.text.data(), piece.text.size());
-            m_lines.emplace_back(stored, piece.text.size());
-        }
-        for (const auto &t : m_threads) {
-            t->text.clear();
-            t->ends.clear();
-        }
-        m_unmerged.fetch_sub(pieces.size(), std::memory_order_relaxed);
+        taken += t->ends.size();
+        t->text.clear();
+        t->ends.clear();
     }
-    // The lines of threads that have ended are all merged now.
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < m_threads.size(); ++i) {
-        if (!gone[i])
-            m_threads[kept++] = std::move(m_threads[i]);
+    m_unmerged.fetch_sub(taken, std::memory_order_relaxed);
+    std::sort(m_held.begin(), m_held.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::size_t merged = 0;
+    while (merged < m_held.size() && m_held[merged].first == m_nextNumber) {
+        const std::string &text = m_held[merged].second;
+        char *stored = reserve(text.size());
+        std::memcpy(stored, text.data(), text.size());
+        m_lines.emplace_back(stored, text.size());
+        ++m_nextNumber;
+        ++merged;
     }
-    m_threads.resize(kept);
+    m_held.erase(m_held.begin(), m_held.begin() + std::ptrdiff_t(merged));
+    // Threads that have ended have nothing more to give.
+    m_threads.erase(std::remove_if(m_threads.begin(), m_threads.end(),
+                                   [](const std::shared_ptr<ThreadLines> &t) {
+                                       std::lock_guard<std::mutex> guard(t->mutex);
+                                       return t->ownerGone && t->ends.empty();
+                                   }),
+                    m_threads.end());
 }
 
 std::size_t CallLog::count() const
@@ -131,8 +126,12 @@ std::string CallLog::line(std::size_t index) const
 void CallLog::clear()
 {
     std::lock_guard<std::mutex> guard(m_mutex);
-    // Merged first, so the threads' buffers are emptied under their locks.
+    // Merged first, so the threads' buffers are emptied under their locks;
+    // a line numbered before this and not yet in its buffer is dropped
+    // when it comes.
     merge();
+    m_held.clear();
+    m_nextNumber = m_next.load(std::memory_order_relaxed);
     m_lines.clear();
     m_blocks.clear();
     m_free = nullptr;
