@@ -4,6 +4,7 @@
 // and against querying the same resources one by one. Each search is run
 // SEARCH_BENCH_REPEATS times (default 5): the median and the best are
 // printed, since other work on the machine makes single runs noisy.
+// SEARCH_BENCH_PARALLEL_ONLY=1 runs the parallel searches only.
 //
 // The one-by-one time not spent in the open delays splits into the
 // simulator's share (the bench reports the time spent inside its calls) and
@@ -242,6 +243,9 @@ int main(int argc, char **argv)
                                         ? qEnvironmentVariableIntValue("SEARCH_BENCH_REPEATS")
                                         : 5);
 
+    // For quick comparisons: the parallel searches only.
+    const bool parallelOnly = qEnvironmentVariableIntValue("SEARCH_BENCH_PARALLEL_ONLY") != 0;
+
     // Delays chosen so that the one-by-one runs together stay near 35 s.
     const Case cases[] = {{100, 50}, {1000, 10}, {5000, 4}};
     struct Row
@@ -259,6 +263,10 @@ int main(int argc, char **argv)
         for (int i = 0; i < repeats; ++i) {
             row.parallel.push_back(searchInParallel(&card));
             simbench_clearLog();
+        }
+        if (parallelOnly) {
+            rows.push_back(std::move(row));
+            continue;
         }
         row.serial = searchOneByOne(&card, c.resources);
         simbench_clearLog();
@@ -288,6 +296,8 @@ int main(int argc, char **argv)
                     low, ideal, med / ideal, low / ideal, row.serial.totalMs, row.serial.totalMs / med);
     }
 
+    if (parallelOnly)
+        return 0;
     std::printf("\ncost outside the open delays, one by one: in all (total - N x delay), then per resource: "
                 "all but the delays as slept, of which simulator and panel; late = how much later than asked a "
                 "sleeping open woke up; the same calls with no delays:\n");
