@@ -226,7 +226,7 @@ private:
     void key(const char *name);
 
     const char *m_name;
-    std::string m_own; // only when a call is made inside another on this thread
+    std::string m_own; // when the thread's buffer is taken (a call inside a call) or gone (thread ending)
     std::string &m_line;
     bool m_hasArgs = false;
     std::chrono::steady_clock::time_point m_start;
