@@ -12,8 +12,9 @@ extern "C" {
 
 /* Back to the built-in default bench (or the file named by ZR_SIMBENCH_FILE,
  * when set; empty when that file does not load); clears the call log, the
- * forced statuses, all open sessions and every card's configured state, and
- * takes ZR_SIMBENCH_LOG again. Carrier objects stay until released. */
+ * forced statuses, all open sessions, every card's configured state and
+ * the call time (simbench_callTimeNs), and takes ZR_SIMBENCH_LOG again.
+ * Carrier objects stay until released. */
 void simbench_reset(void);
 
 /* Replace the bench with one described in JSON (docs/simbench.md), and
@@ -37,6 +38,18 @@ void simbench_clearStatuses(void);
 size_t simbench_logCount(void);
 size_t simbench_logLine(size_t index, char *buf, size_t size);
 void simbench_clearLog(void);
+
+/* Time spent inside the three libraries' logged calls since the last
+ * simbench_clearCallTime() or simbench_reset(), in nanoseconds summed over
+ * all threads, leaving out the time viOpen waits for a resource's
+ * openDelayMs; and the number of those calls. A call that waits for a
+ * processor or for the bench's lock counts that wait: it is the cost a
+ * caller sees. simbench_delayTimeNs() is the open delays as slept, summed
+ * over all threads: a sleeping thread wakes somewhat after openDelayMs. */
+unsigned long long simbench_callTimeNs(void);
+unsigned long long simbench_callCount(void);
+unsigned long long simbench_delayTimeNs(void);
+void simbench_clearCallTime(void);
 
 /* VISA sessions open right now: resource managers, find lists, resources
  * (a driver session counts two: its resource manager and its resource). */

@@ -3,15 +3,21 @@
 // stand-in; the driver stand-ins reach it through these functions. Not for
 // the panel.
 
+#include <atomic>
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
+#include "calllog.h"
 #include "visa.h"
 
 namespace simbench {
@@ -49,7 +55,11 @@ struct Bench
 {
     std::string commonLibRevision;
     std::string driverRevision;
-    std::vector<Resource> resources;
+    // Never changed once loaded: sessions share them with the bench.
+    std::vector<std::shared_ptr<const Resource>> resources;
+    // The same resources by normalized descriptor (normalizeDescriptor), so
+    // an open costs the same whatever the bench's size.
+    std::unordered_map<std::string, std::shared_ptr<const Resource>> byName;
 };
 
 // What the 7480 driver has configured on a card; the defaults are the
@@ -85,11 +95,13 @@ struct Session
     ViSession rm = 0; // the resource manager a find list or instrument was opened through
     std::vector<std::string> found;
     std::size_t next = 0;
-    Resource resource;     // a copy: the bench may be replaced while the session is open
+    // Shared with the bench it was opened on, which may be replaced meanwhile.
+    std::shared_ptr<const Resource> resource;
     ViUInt16 fcNumber = 0; // non-zero: opened by the instrument driver for this slot
 };
 
-// Everything here is guarded by mutex().
+// Everything here is guarded by mutex(), but for anyForced, which may be
+// read without it.
 struct World
 {
     World() = default;
@@ -97,15 +109,15 @@ struct World
     World &operator=(const World &) = delete;
 
     Bench bench;
-    std::map<ViSession, Session> sessions;
+    std::unordered_map<ViSession, Session> sessions;
     ViSession lastSession = 0;
     std::map<std::string, CardState> cards;
-    std::map<std::string, ViStatus> forced;
-    std::vector<std::string> log;
-    std::string logPath;
-    std::FILE *logFile = nullptr;
+    std::map<std::string, ViStatus, std::less<>> forced;
+    // Set while forced is not empty: most calls then need no lock to learn
+    // that nothing is forced.
+    std::atomic<bool> anyForced{false};
     std::string lastError;
-    std::set<const void *> carriers; // carrier objects of the common driver not yet released
+    std::unordered_set<const void *> carriers; // carrier objects of the common driver not yet released
 };
 
 std::mutex &mutex();
@@ -113,6 +125,20 @@ World &world();
 // Caller holds mutex(). The bench of ZR_SIMBENCH_FILE or the built-in one,
 // and the log file of ZR_SIMBENCH_LOG.
 void loadStartBench(World &w);
+
+// Time spent inside logged calls, summed over all threads, without the
+// resources' open delays; the number of those calls; and the open delays
+// as slept (a sleeping thread wakes a little late).
+struct CallTime
+{
+    std::atomic<std::uint64_t> nanoseconds{0};
+    std::atomic<std::uint64_t> calls{0};
+    std::atomic<std::uint64_t> delayNanoseconds{0};
+};
+CallTime &callTime();
+// Adds what the calling thread has slept on purpose (an open delay), which
+// the call time leaves out.
+void addDelay(std::chrono::steady_clock::duration slept);
 
 template <typename F> auto locked(F &&f)
 {
@@ -140,8 +166,9 @@ ViStatus closeSession(ViObject vi);
 // Caller holds mutex(). Null when vi is not an open session of that kind.
 Session *findSession(World &w, ViObject vi, SessionKind kind);
 ViSession addSession(World &w, Session session);
-// Caller holds mutex(). The resource the bench lists under name, or null.
-const Resource *findResource(const World &w, const std::string &normalizedName);
+// Caller holds mutex(). The resource the bench lists under name, or null;
+// one hash lookup.
+std::shared_ptr<const Resource> findResource(const World &w, const std::string &normalizedName);
 // The key of the card in slot fcNumber of a resource: several descriptors of
 // one box (same address) reach the same card.
 std::string cardKey(const Resource &resource, ViUInt16 fcNumber);
@@ -165,10 +192,16 @@ void copyText(char *dst, std::size_t size, const std::string &src);
 
 // One log line: "name(arg=value, ...) -> status". Build the inputs, check
 // forced(), then finish with done(status), which logs and returns status.
+// The line is formatted in a buffer the calling thread keeps from call to
+// call; the log's lock is held only to copy it. The time from construction
+// to done() counts as call time.
 class Call
 {
 public:
     explicit Call(const char *name);
+    ~Call();
+    Call(const Call &) = delete;
+    Call &operator=(const Call &) = delete;
 
     Call &arg(const char *name, long long value);
     Call &hex(const char *name, unsigned long value);
@@ -189,10 +222,15 @@ public:
     void done(const char *result);
 
 private:
-    Call &add(const char *name, const std::string &value);
+    // Starts the next argument: ", name=".
+    void key(const char *name);
 
-    std::string m_name;
-    std::string m_args;
+    const char *m_name;
+    std::string m_own; // when the thread's buffer is taken (a call inside a call) or gone (thread ending)
+    std::string &m_line;
+    bool m_hasArgs = false;
+    std::chrono::steady_clock::time_point m_start;
+    std::chrono::steady_clock::duration m_delayAtStart;
 };
 
 } // namespace simbench

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cinttypes>
 #include <cstdlib>
@@ -83,41 +84,60 @@ constexpr StatusText kStandardTexts[] = {
 };
 
 // One line per call whatever the texts hold; Latin-1 bytes stay as they are.
-std::string quoted(const char *value)
+void appendQuoted(std::string &out, const char *value)
 {
-    std::string out = "\"";
-    for (const char *p = value; *p; ++p) {
+    out += '"';
+    const char *run = value;
+    for (const char *p = value;; ++p) {
         const auto c = static_cast<unsigned char>(*p);
+        const bool plain = c >= 0x20 && c != 0x7F && c != '"' && c != '\\';
+        if (plain)
+            continue;
+        out.append(run, std::size_t(p - run));
+        run = p + 1;
+        if (c == 0)
+            break;
         if (c == '"' || c == '\\') {
             out += '\\';
             out += char(c);
-        } else if (c < 0x20 || c == 0x7F) {
+        } else {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\x%02X", c);
             out += escape;
-        } else {
-            out += char(c);
         }
     }
-    return out + '"';
+    out += '"';
 }
 
-void appendLine(World &w, const std::string &line)
+template <typename T> void appendNumber(std::string &out, T value)
 {
-    w.log.push_back(line);
-    if (!w.logFile && !w.logPath.empty()) {
-        w.logFile = std::fopen(w.logPath.c_str(), "a");
-        if (!w.logFile) {
-            std::fprintf(stderr, "simbench: cannot append to %s: %s\n", w.logPath.c_str(), std::strerror(errno));
-            w.logPath.clear();
-        }
-    }
-    if (w.logFile) {
-        std::fputs(line.c_str(), w.logFile);
-        std::fputc('\n', w.logFile);
-        std::fflush(w.logFile);
-    }
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    out.append(text, std::size_t(end - text));
 }
+
+// The buffer each thread formats its lines in, kept from call to call.
+// A call made while the thread ends, after the buffer is gone, uses one of
+// its own.
+thread_local bool t_lineGone = false;
+thread_local bool t_lineInUse = false;
+struct LineBuffer
+{
+    ~LineBuffer() { t_lineGone = true; }
+    std::string text;
+};
+thread_local LineBuffer t_line;
+
+std::string &lineBuffer(std::string &own)
+{
+    if (t_lineGone || t_lineInUse)
+        return own;
+    t_lineInUse = true;
+    return t_line.text;
+}
+
+// What this thread has slept in open delays, ever.
+thread_local std::chrono::steady_clock::duration t_delay{};
 
 } // namespace
 
@@ -140,15 +160,24 @@ World &world()
     return *w;
 }
 
+CallTime &callTime()
+{
+    static CallTime time;
+    return time;
+}
+
+void addDelay(std::chrono::steady_clock::duration slept)
+{
+    t_delay += slept;
+    callTime().delayNanoseconds.fetch_add(
+        std::uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(slept).count()), std::memory_order_relaxed);
+}
+
 // The bench of ZR_SIMBENCH_FILE, or the built-in one; a file that does not
 // load leaves an empty bench, so a test never runs on the wrong one unnoticed.
 void loadStartBench(World &w)
 {
-    if (w.logFile) {
-        std::fclose(w.logFile);
-        w.logFile = nullptr;
-    }
-    w.logPath = envValue("ZR_SIMBENCH_LOG");
+    callLog().setPath(envValue("ZR_SIMBENCH_LOG"));
     const std::string file = envValue("ZR_SIMBENCH_FILE");
     Bench bench;
     std::string error;
@@ -233,14 +262,10 @@ ViSession addSession(World &w, Session session)
     return w.lastSession;
 }
 
-const Resource *findResource(const World &w, const std::string &normalizedName)
+std::shared_ptr<const Resource> findResource(const World &w, const std::string &normalizedName)
 {
-    for (const Resource &r : w.bench.resources) {
-        std::string key;
-        if (normalizeDescriptor(r.descriptor, &key, nullptr) && key == normalizedName)
-            return &r;
-    }
-    return nullptr;
+    const auto it = w.bench.byName.find(normalizedName);
+    return it == w.bench.byName.end() ? nullptr : it->second;
 }
 
 std::string cardKey(const Resource &resource, ViUInt16 fcNumber)
@@ -266,25 +291,26 @@ ViStatus openResource(ViSession rm, const char *name, ViSession *vi)
     if (!vi)
         return VI_ERROR_USER_BUF;
     *vi = VI_NULL;
-    Resource resource;
+    std::string key;
+    const bool validName = name && normalizeDescriptor(name, &key, nullptr);
+    std::shared_ptr<const Resource> resource;
     const ViStatus found = locked([&](World &w) {
         if (!findSession(w, rm, SessionKind::ResourceManager))
             return VI_ERROR_INV_OBJECT;
-        std::string key;
-        if (!name || !normalizeDescriptor(name, &key, nullptr))
+        if (!validName)
             return VI_ERROR_INV_RSRC_NAME;
-        const Resource *r = findResource(w, key);
-        if (!r)
-            return VI_ERROR_RSRC_NFOUND;
-        resource = *r;
-        return VI_SUCCESS;
+        resource = findResource(w, key);
+        return resource ? VI_SUCCESS : VI_ERROR_RSRC_NFOUND;
     });
     if (found != VI_SUCCESS)
         return found;
     // The delay runs without the lock, so slow resources open in parallel.
-    if (resource.openDelayMs > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(resource.openDelayMs));
-    const ViStatus status = resource.openStatus;
+    if (resource->openDelayMs > 0) {
+        const auto start = std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(std::chrono::milliseconds(resource->openDelayMs));
+        addDelay(std::chrono::steady_clock::now() - start);
+    }
+    const ViStatus status = resource->openStatus;
     if (status < VI_SUCCESS)
         return status;
     return locked([&](World &w) {
@@ -368,50 +394,78 @@ void copyText(char *dst, std::size_t size, const std::string &src)
 
 Call::Call(const char *name)
     : m_name(name)
+    , m_line(lineBuffer(m_own))
+    , m_start(std::chrono::steady_clock::now())
+    , m_delayAtStart(t_delay)
 {
+    m_line.assign(name);
+    m_line += '(';
+}
+
+Call::~Call()
+{
+    if (&m_line != &m_own)
+        t_lineInUse = false;
+}
+
+void Call::key(const char *name)
+{
+    if (m_hasArgs)
+        m_line += ", ";
+    m_hasArgs = true;
+    m_line += name;
+    m_line += '=';
 }
 
 Call &Call::arg(const char *name, long long value)
 {
-    return add(name, std::to_string(value));
+    key(name);
+    appendNumber(m_line, value);
+    return *this;
 }
 
 Call &Call::hex(const char *name, unsigned long value)
 {
+    key(name);
     char text[32];
     std::snprintf(text, sizeof text, "0x%08lX", value);
-    return add(name, text);
+    m_line += text;
+    return *this;
 }
 
 Call &Call::real(const char *name, double value)
 {
+    key(name);
     char text[64];
     std::snprintf(text, sizeof text, "%.10g", value);
-    return add(name, text);
+    m_line += text;
+    return *this;
 }
 
 Call &Call::text(const char *name, const char *value)
 {
-    return add(name, value ? quoted(value) : std::string("NULL"));
+    key(name);
+    if (value)
+        appendQuoted(m_line, value);
+    else
+        m_line += "NULL";
+    return *this;
 }
 
 Call &Call::buffer(const char *name, const char *value, bool written)
 {
-    return value && !written ? add(name, "-") : text(name, value);
-}
-
-Call &Call::add(const char *name, const std::string &value)
-{
-    if (!m_args.empty())
-        m_args += ", ";
-    m_args += name;
-    m_args += '=';
-    m_args += value;
-    return *this;
+    if (value && !written) {
+        key(name);
+        m_line += '-';
+        return *this;
+    }
+    return text(name, value);
 }
 
 std::optional<ViStatus> Call::forced() const
 {
+    if (!world().anyForced.load(std::memory_order_acquire))
+        return std::nullopt;
     return locked([this](World &w) -> std::optional<ViStatus> {
         const auto it = w.forced.find(m_name);
         if (it == w.forced.end())
@@ -422,14 +476,22 @@ std::optional<ViStatus> Call::forced() const
 
 ViStatus Call::done(ViStatus status)
 {
-    done(std::to_string(status).c_str());
+    char text[16];
+    *std::to_chars(text, text + sizeof text - 1, status).ptr = '\0';
+    done(text);
     return status;
 }
 
 void Call::done(const char *result)
 {
-    const std::string line = m_name + '(' + m_args + ") -> " + result;
-    locked([&line](World &w) { appendLine(w, line); });
+    m_line += ") -> ";
+    m_line += result;
+    callLog().append(m_line);
+    const auto spent = std::chrono::steady_clock::now() - m_start - (t_delay - m_delayAtStart);
+    CallTime &time = callTime();
+    time.nanoseconds.fetch_add(std::uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(spent).count()),
+                               std::memory_order_relaxed);
+    time.calls.fetch_add(1, std::memory_order_relaxed);
 }
 
 } // namespace simbench

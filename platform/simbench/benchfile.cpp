@@ -115,19 +115,17 @@ bool BenchParser::parse(const QJsonObject &top, Bench *bench)
     if (!resources.isArray())
         return fail("resources", "expected a list of resources");
     const QJsonArray list = resources.toArray();
-    std::vector<std::string> seen;
+    result.resources.reserve(std::size_t(list.size()));
+    result.byName.reserve(std::size_t(list.size()));
     for (qsizetype i = 0; i < list.size(); ++i) {
         const std::string path = "resources[" + std::to_string(i) + "]";
-        Resource r;
-        if (!resource(list.at(i), std::size_t(i), path, &r))
+        auto r = std::make_shared<Resource>();
+        if (!resource(list.at(i), std::size_t(i), path, r.get()))
             return false;
         std::string key;
-        normalizeDescriptor(r.descriptor, &key, nullptr);
-        for (const std::string &other : seen) {
-            if (other == key)
-                return fail(path + ".descriptor", "names the same resource as an earlier descriptor");
-        }
-        seen.push_back(key);
+        normalizeDescriptor(r->descriptor, &key, nullptr);
+        if (!result.byName.emplace(std::move(key), r).second)
+            return fail(path + ".descriptor", "names the same resource as an earlier descriptor");
         result.resources.push_back(std::move(r));
     }
     *bench = std::move(result);

@@ -16,9 +16,11 @@ void simbench_reset(void)
         w.lastSession = 0;
         w.cards.clear();
         w.forced.clear();
-        w.log.clear();
+        w.anyForced.store(false, std::memory_order_release);
+        simbench::callLog().clear();
         simbench::loadStartBench(w);
     });
+    simbench_clearCallTime();
 }
 
 static int loaded(bool ok, simbench::Bench &bench, const std::string &error)
@@ -61,30 +63,58 @@ void simbench_setStatus(const char *operation, ViStatus status)
 {
     if (!operation)
         return;
-    simbench::locked([&](World &w) { w.forced[operation] = status; });
+    simbench::locked([&](World &w) {
+        w.forced[operation] = status;
+        w.anyForced.store(true, std::memory_order_release);
+    });
 }
 
 void simbench_clearStatuses(void)
 {
-    simbench::locked([](World &w) { w.forced.clear(); });
+    simbench::locked([](World &w) {
+        w.forced.clear();
+        w.anyForced.store(false, std::memory_order_release);
+    });
 }
 
 size_t simbench_logCount(void)
 {
-    return simbench::locked([](World &w) { return w.log.size(); });
+    return simbench::callLog().count();
 }
 
 size_t simbench_logLine(size_t index, char *buf, size_t size)
 {
-    const std::string line =
-        simbench::locked([index](World &w) { return index < w.log.size() ? w.log[index] : std::string(); });
+    const std::string line = simbench::callLog().line(index);
     simbench::copyText(buf, size, line);
     return line.size();
 }
 
 void simbench_clearLog(void)
 {
-    simbench::locked([](World &w) { w.log.clear(); });
+    simbench::callLog().clear();
+}
+
+unsigned long long simbench_callTimeNs(void)
+{
+    return simbench::callTime().nanoseconds.load(std::memory_order_relaxed);
+}
+
+unsigned long long simbench_callCount(void)
+{
+    return simbench::callTime().calls.load(std::memory_order_relaxed);
+}
+
+unsigned long long simbench_delayTimeNs(void)
+{
+    return simbench::callTime().delayNanoseconds.load(std::memory_order_relaxed);
+}
+
+void simbench_clearCallTime(void)
+{
+    simbench::CallTime &time = simbench::callTime();
+    time.nanoseconds.store(0, std::memory_order_relaxed);
+    time.calls.store(0, std::memory_order_relaxed);
+    time.delayNanoseconds.store(0, std::memory_order_relaxed);
 }
 
 int simbench_openSessions(void)
@@ -98,7 +128,7 @@ size_t simbench_cardState(const char *descriptor, unsigned fcNumber, char *buf, 
         std::string key;
         if (!descriptor || !simbench::normalizeDescriptor(descriptor, &key, nullptr))
             return std::string();
-        const simbench::Resource *r = simbench::findResource(w, key);
+        const std::shared_ptr<const simbench::Resource> r = simbench::findResource(w, key);
         if (!r || !r->carrier || fcNumber < 1 || fcNumber > r->carrier->cards.size() ||
             r->carrier->cards[fcNumber - 1].id == 0)
             return std::string();

@@ -10,20 +10,20 @@ char upper(char c)
 }
 } // namespace
 
-bool FindExpression::Atom::matches(char c) const
+// Literals and ranges are upper-cased when compiled, the text once per match.
+bool FindExpression::Atom::matches(char u) const
 {
-    const char u = upper(c);
     switch (kind) {
     case Kind::Any:
         return true;
     case Kind::Literal:
-        return u == upper(literal);
+        return u == literal;
     case Kind::Set:
         break;
     }
     bool in = false;
     for (const auto &[low, high] : ranges)
-        in = in || (u >= upper(low) && u <= upper(high));
+        in = in || (u >= low && u <= high);
     return in != negated;
 }
 
@@ -58,7 +58,7 @@ ViStatus FindExpression::compile(const char *expression)
         case '\\':
             if (++i == n)
                 return VI_ERROR_INV_EXPR;
-            atom.literal = expression[i];
+            atom.literal = upper(expression[i]);
             break;
         case '[': {
             atom.kind = Atom::Kind::Set;
@@ -76,7 +76,7 @@ ViStatus FindExpression::compile(const char *expression)
                 }
                 if (high < low)
                     return VI_ERROR_INV_EXPR;
-                atom.ranges.emplace_back(low, high);
+                atom.ranges.emplace_back(upper(low), upper(high));
                 ++i;
             }
             if (i == n || atom.ranges.empty())
@@ -92,7 +92,7 @@ ViStatus FindExpression::compile(const char *expression)
             // Groups and attribute tests are not simulated.
             return VI_ERROR_INV_EXPR;
         default:
-            atom.literal = c;
+            atom.literal = upper(c);
             break;
         }
         current.push_back(std::move(atom));
@@ -105,23 +105,30 @@ ViStatus FindExpression::compile(const char *expression)
 
 bool FindExpression::matches(const std::string &descriptor) const
 {
+    std::string text(descriptor.size(), '\0');
+    for (std::size_t i = 0; i < descriptor.size(); ++i)
+        text[i] = upper(descriptor[i]);
+    std::vector<char> rest;
+    std::vector<char> here;
     for (const Sequence &atoms : m_alternatives) {
-        if (matchSequence(atoms, descriptor))
+        if (matchSequence(atoms, text, rest, here))
             return true;
     }
     return false;
 }
 
 // rest[j]: the atoms from i on match text from j to the end; built from the
-// last atom back, so the time is atoms x length whatever the stars.
-bool FindExpression::matchSequence(const Sequence &atoms, const std::string &text)
+// last atom back, so the time is atoms x length whatever the stars. rest and
+// here are the caller's, to be reused.
+bool FindExpression::matchSequence(const Sequence &atoms, const std::string &text, std::vector<char> &rest,
+                                   std::vector<char> &here)
 {
     const std::size_t len = text.size();
-    std::vector<char> rest(len + 1, 0);
+    rest.assign(len + 1, 0);
     rest[len] = 1;
     for (std::size_t i = atoms.size(); i-- > 0;) {
         const Atom &atom = atoms[i];
-        std::vector<char> here(len + 1, 0);
+        here.assign(len + 1, 0);
         for (std::size_t j = len + 1; j-- > 0;) {
             const bool one = j < len && atom.matches(text[j]);
             if (atom.repeated)

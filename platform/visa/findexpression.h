@@ -24,11 +24,13 @@ private:
         std::vector<std::pair<char, char>> ranges;
         bool negated = false;
         bool repeated = false; // zero or more
-        bool matches(char c) const;
+        // u: a character of the text, upper-cased.
+        bool matches(char u) const;
     };
     using Sequence = std::vector<Atom>;
 
-    static bool matchSequence(const Sequence &atoms, const std::string &text);
+    static bool matchSequence(const Sequence &atoms, const std::string &text, std::vector<char> &rest,
+                              std::vector<char> &here);
 
     std::vector<Sequence> m_alternatives;
 };

@@ -27,9 +27,9 @@ ViStatus findResources(ViSession sesn, const char *expr, ViFindList *vi, ViUInt3
         Session list;
         list.kind = SessionKind::FindList;
         list.rm = sesn;
-        for (const simbench::Resource &r : w.bench.resources) {
-            if (expression.matches(r.descriptor))
-                list.found.push_back(r.descriptor);
+        for (const auto &r : w.bench.resources) {
+            if (expression.matches(r->descriptor))
+                list.found.push_back(r->descriptor);
         }
         if (list.found.empty())
             return VI_ERROR_RSRC_NFOUND;
@@ -63,7 +63,8 @@ enum class Written { Nothing, Number, Text };
 
 ViStatus getAttribute(ViObject vi, ViAttr attr, void *value, Written *written, long long *number)
 {
-    return simbench::locked([&](World &w) {
+    std::shared_ptr<const simbench::Resource> resource;
+    const ViStatus found = simbench::locked([&](World &w) {
         const auto it = w.sessions.find(vi);
         if (it == w.sessions.end())
             return VI_ERROR_INV_OBJECT;
@@ -71,44 +72,49 @@ ViStatus getAttribute(ViObject vi, ViAttr attr, void *value, Written *written, l
             return VI_ERROR_USER_BUF;
         if (it->second.kind != SessionKind::Instrument)
             return VI_ERROR_NSUP_ATTR;
-        const simbench::Resource &r = it->second.resource;
-        const std::optional<std::string> *text = nullptr;
-        switch (attr) {
-        case VI_ATTR_INTF_TYPE: {
-            const ViUInt16 type = r.intfType;
-            std::memcpy(value, &type, sizeof type);
-            *number = type;
-            *written = Written::Number;
-            return VI_SUCCESS;
-        }
-        case VI_ATTR_SLOT: {
-            if (!r.slot)
-                return VI_ERROR_NSUP_ATTR;
-            const ViInt16 slot = *r.slot;
-            std::memcpy(value, &slot, sizeof slot);
-            *number = slot;
-            *written = Written::Number;
-            return VI_SUCCESS;
-        }
-        case VI_ATTR_TCPIP_ADDR:
-            text = &r.address;
-            break;
-        case VI_ATTR_TCPIP_HOSTNAME:
-            text = &r.hostname;
-            break;
-        case VI_ATTR_TCPIP_DEVICE_NAME:
-            text = &r.deviceName;
-            break;
-        default:
-            return VI_ERROR_NSUP_ATTR;
-        }
-        if (r.intfType != VI_INTF_TCPIP || !*text)
-            return VI_ERROR_NSUP_ATTR;
-        // String attributes fill at most 256 bytes, the terminator included.
-        simbench::copyText(static_cast<char *>(value), 256, **text);
-        *written = Written::Text;
+        resource = it->second.resource;
         return VI_SUCCESS;
     });
+    if (found != VI_SUCCESS)
+        return found;
+    // The resource never changes: read it without the lock.
+    const simbench::Resource &r = *resource;
+    const std::optional<std::string> *text = nullptr;
+    switch (attr) {
+    case VI_ATTR_INTF_TYPE: {
+        const ViUInt16 type = r.intfType;
+        std::memcpy(value, &type, sizeof type);
+        *number = type;
+        *written = Written::Number;
+        return VI_SUCCESS;
+    }
+    case VI_ATTR_SLOT: {
+        if (!r.slot)
+            return VI_ERROR_NSUP_ATTR;
+        const ViInt16 slot = *r.slot;
+        std::memcpy(value, &slot, sizeof slot);
+        *number = slot;
+        *written = Written::Number;
+        return VI_SUCCESS;
+    }
+    case VI_ATTR_TCPIP_ADDR:
+        text = &r.address;
+        break;
+    case VI_ATTR_TCPIP_HOSTNAME:
+        text = &r.hostname;
+        break;
+    case VI_ATTR_TCPIP_DEVICE_NAME:
+        text = &r.deviceName;
+        break;
+    default:
+        return VI_ERROR_NSUP_ATTR;
+    }
+    if (r.intfType != VI_INTF_TCPIP || !*text)
+        return VI_ERROR_NSUP_ATTR;
+    // String attributes fill at most 256 bytes, the terminator included.
+    simbench::copyText(static_cast<char *>(value), 256, **text);
+    *written = Written::Text;
+    return VI_SUCCESS;
 }
 
 } // namespace

@@ -131,19 +131,25 @@ ViStatus carrierInfo(ViSession vi, carrierRequest *request)
     if (!request)
         return VI_ERROR_PARAMETER2;
     request->carrier = nullptr;
-    return simbench::locked([&](World &w) {
+    std::shared_ptr<const simbench::Resource> resource;
+    const ViStatus found = simbench::locked([&](World &w) {
         const simbench::Session *session = simbench::findSession(w, vi, SessionKind::Instrument);
         if (!session)
             return VI_ERROR_INV_OBJECT;
         if (!simbench::findSession(w, request->rmSession, SessionKind::ResourceManager))
             return VI_ERROR_PARAMETER2;
-        if (!session->resource.carrier)
+        if (!session->resource->carrier)
             return ZR6200_ERROR_NOT_A_CARRIER;
-        CarrierHead *head = makeCarrier(session->resource).release();
-        w.carriers.insert(head);
-        request->carrier = head;
+        resource = session->resource;
         return VI_SUCCESS;
     });
+    if (found != VI_SUCCESS)
+        return found;
+    // Built without the lock; only registering it needs the lock.
+    CarrierHead *head = makeCarrier(*resource).release();
+    simbench::locked([head](World &w) { w.carriers.insert(head); });
+    request->carrier = head;
+    return VI_SUCCESS;
 }
 
 ViStatus releaseCarrier(carrierRequest *request)
@@ -152,14 +158,13 @@ ViStatus releaseCarrier(carrierRequest *request)
         return VI_ERROR_PARAMETER1;
     if (!request->carrier)
         return VI_WARN_NULL_OBJECT;
-    return simbench::locked([&](World &w) {
-        if (!registered(w, request->carrier))
-            return VI_ERROR_INV_OBJECT;
-        w.carriers.erase(request->carrier);
-        destroyCarrier(static_cast<const CarrierHead *>(request->carrier));
-        request->carrier = nullptr;
-        return VI_SUCCESS;
-    });
+    const bool known = simbench::locked([&](World &w) { return w.carriers.erase(request->carrier) == 1; });
+    if (!known)
+        return VI_ERROR_INV_OBJECT;
+    // No longer registered: no other call reaches it now.
+    destroyCarrier(static_cast<const CarrierHead *>(request->carrier));
+    request->carrier = nullptr;
+    return VI_SUCCESS;
 }
 
 } // namespace

@@ -47,8 +47,8 @@ template <typename F> ViStatus withCard(ViSession vi, F &&f)
         Session *session = simbench::findSession(w, vi, SessionKind::Instrument);
         if (!session || session->fcNumber == 0)
             return VI_ERROR_INV_OBJECT;
-        CardState &state = w.cards[simbench::cardKey(session->resource, session->fcNumber)];
-        const simbench::Card &card = session->resource.carrier->cards[session->fcNumber - 1];
+        CardState &state = w.cards[simbench::cardKey(*session->resource, session->fcNumber)];
+        const simbench::Card &card = session->resource->carrier->cards[session->fcNumber - 1];
         return f(state, card);
     });
 }
@@ -74,7 +74,7 @@ ViStatus initialize(ViRsrc rsrcName, ViUInt16 fcNumber, ViBoolean idQuery, ViBoo
         Session *s = simbench::findSession(w, session, SessionKind::Instrument);
         if (!s)
             return VI_ERROR_INV_OBJECT;
-        const auto &carrier = s->resource.carrier;
+        const auto &carrier = s->resource->carrier;
         if (!carrier)
             return ZR7480_ERROR_NOT_A_CARRIER;
         if (fcNumber < 1 || fcNumber > carrier->cards.size())
@@ -86,7 +86,7 @@ ViStatus initialize(ViRsrc rsrcName, ViUInt16 fcNumber, ViBoolean idQuery, ViBoo
             return VI_ERROR_FAIL_ID_QUERY;
         s->fcNumber = fcNumber;
         if (reset)
-            w.cards[simbench::cardKey(s->resource, fcNumber)] = CardState{};
+            w.cards[simbench::cardKey(*s->resource, fcNumber)] = CardState{};
         return VI_SUCCESS;
     });
     if (checked != VI_SUCCESS) {
@@ -284,7 +284,7 @@ ViStatus zr7480_revision_query(ViSession vi, ViChar driverRevision[], ViChar ins
                 const Session *session = simbench::findSession(w, vi, SessionKind::Instrument);
                 if (!session || session->fcNumber == 0)
                     return VI_ERROR_INV_OBJECT;
-                card = &session->resource.carrier->cards[session->fcNumber - 1];
+                card = &session->resource->carrier->cards[session->fcNumber - 1];
             }
             if (driverRevision) {
                 simbench::copyText(driverRevision, kDriverRevisionSize, w.bench.driverRevision);

@@ -4,7 +4,9 @@
 #include <QThreadPool>
 #include <QtConcurrent>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <numeric>
 
 #include "core/zr6200fp_cardModels.h"
 #include "core/zr6200fp_descriptorOrder.h"
@@ -79,6 +81,17 @@ void fillEntry(resourceEntry &entry, const zr6200fp_genFC *card, ViSession vi, v
     }
 }
 
+// A pool of the collection's own: the global one also serves the raster
+// painter, and filling it would freeze the progress dialog. It is kept from
+// one search to the next, because starting and joining up to 128 threads
+// costs the GUI thread milliseconds at every search; idle threads end by
+// themselves after the pool's expiry time.
+QThreadPool &queryPool()
+{
+    static QThreadPool pool;
+    return pool;
+}
+
 // The descriptors VISA lists for "?*INSTR", in its order.
 std::vector<resourceEntry> enumerate(ViSession rm)
 {
@@ -89,6 +102,8 @@ std::vector<resourceEntry> enumerate(ViSession rm)
     if (ZR_DRIVER_CALL(viFindRsrc, rm, "?*INSTR", &findList, &count, found) != VI_SUCCESS)
         return entries;
     if (count != 0) {
+        // The count comes from the library: do not trust it with memory.
+        entries.reserve(std::min<ViUInt32>(count, 1u << 16));
         ViStatus findStatus = VI_SUCCESS;
         do {
             entries.emplace_back();
@@ -136,8 +151,11 @@ std::vector<resourceEntry> collectResources(const zr6200fp_genFC *card, ViSessio
     // Non-network resources answer at once: query them here; network ones
     // go to the pool.
     std::vector<getResourceInfo_params_t> records(entries.size());
-    std::vector<getResourceInfo_params_t *> work;
-    work.reserve(records.size());
+    // Each record goes to the pool and comes back through an atomic: the
+    // pool's threads outlive a search, and Qt's own hand-offs (its queue and
+    // the future's end) happen behind locks ThreadSanitizer cannot see;
+    // these it does.
+    std::vector<std::atomic<getResourceInfo_params_t *>> work(records.size());
     for (size_t i = 0; i < entries.size(); ++i) {
         getResourceInfo_params_t &record = records[i];
         record.card = card;
@@ -147,26 +165,26 @@ std::vector<resourceEntry> collectResources(const zr6200fp_genFC *card, ViSessio
             getResourceInfo(&record);
             record.done = true;
         }
-        work.push_back(&record);
+        work[i].store(&record, std::memory_order_release);
     }
 
-    {
-        // A pool of the collection's own: the global one also serves the
-        // raster painter, and filling it would freeze the progress dialog.
-        QThreadPool pool;
-        pool.setMaxThreadCount(int(std::min<size_t>(work.size(), kMaxPoolThreads)));
-        QFuture<void> queries = QtConcurrent::map(&pool, work, getResourceInfo);
-        if (whileQuerying)
-            whileQuerying(queries);
-        queries.waitForFinished();
-    }
+    QThreadPool &pool = queryPool();
+    pool.setMaxThreadCount(int(std::min<size_t>(work.size(), kMaxPoolThreads)));
+    QFuture<void> queries = QtConcurrent::map(&pool, work, [](std::atomic<getResourceInfo_params_t *> &slot) {
+        getResourceInfo_params_t *const record = slot.load(std::memory_order_acquire);
+        getResourceInfo(record);
+        slot.store(record, std::memory_order_release);
+    });
+    if (whileQuerying)
+        whileQuerying(queries);
+    queries.waitForFinished();
 
     // The same box under several descriptors is listed once, under the first.
     std::vector<resourceEntry> unique;
     unique.reserve(records.size());
     QSet<QString> identities;
-    for (getResourceInfo_params_t &record : records) {
-        resourceEntry &entry = record.entry;
+    for (std::atomic<getResourceInfo_params_t *> &slot : work) {
+        resourceEntry &entry = slot.load(std::memory_order_acquire)->entry;
         if (!entry.identity.isEmpty()) {
             if (identities.contains(entry.identity))
                 continue;
@@ -174,8 +192,18 @@ std::vector<resourceEntry> collectResources(const zr6200fp_genFC *card, ViSessio
         }
         unique.push_back(std::move(entry));
     }
-    std::stable_sort(unique.begin(), unique.end(), [](const resourceEntry &a, const resourceEntry &b) {
-        return descriptorLessThan(a.descriptor, b.descriptor);
-    });
-    return unique;
+    // The order of descriptorLessThan, each descriptor taken apart once
+    // rather than at every comparison.
+    std::vector<zr6200fp_descriptorKey> keys;
+    keys.reserve(unique.size());
+    for (const resourceEntry &entry : unique)
+        keys.emplace_back(entry.descriptor);
+    std::vector<size_t> order(unique.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&keys](size_t a, size_t b) { return keys[a] < keys[b]; });
+    std::vector<resourceEntry> sorted;
+    sorted.reserve(unique.size());
+    for (const size_t i : order)
+        sorted.push_back(std::move(unique[i]));
+    return sorted;
 }
