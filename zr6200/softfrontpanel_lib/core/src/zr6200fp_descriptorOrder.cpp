@@ -88,36 +88,25 @@ int boardNumber(const QString &s, int pos)
 
 bool descriptorLessThan(QString a, QString b)
 {
-    return zr6200fp_descriptorKey(a) < zr6200fp_descriptorKey(b);
-}
-
-zr6200fp_descriptorKey::zr6200fp_descriptorKey(const QString &descriptor)
-    : m_descriptor(descriptor)
-    , m_type(interfaceType(descriptor))
-{
-    if (m_type == QLatin1String("TCPIP")) {
-        m_kind = Kind::Tcpip;
-        m_numbers = tcpipNumbers(descriptor, int(m_type.size()));
-        return;
+    const QString typeA = interfaceType(a);
+    const QString typeB = interfaceType(b);
+    if (typeA != typeB)
+        return a < b;
+    if (typeA == QLatin1String("TCPIP")) {
+        const auto na = tcpipNumbers(a, typeA.size());
+        const auto nb = tcpipNumbers(b, typeB.size());
+        for (size_t i = 0; i < na.size(); ++i) {
+            if (na[i] != nb[i])
+                return na[i] < nb[i];
+        }
+        return false;
     }
     static const QLatin1String boardTypes[] = {QLatin1String("VXI"),    QLatin1String("GPIB"),
                                                QLatin1String("SOCKET"), QLatin1String("BACKPLANE"),
                                                QLatin1String("PXI"),    QLatin1String("ASRL")};
     for (const QLatin1String &t : boardTypes) {
-        if (m_type == t) {
-            m_kind = Kind::Board;
-            m_numbers[0] = boardNumber(descriptor, int(m_type.size()));
-            return;
-        }
+        if (typeA == t)
+            return boardNumber(a, typeA.size()) < boardNumber(b, typeB.size());
     }
-}
-
-bool zr6200fp_descriptorKey::operator<(const zr6200fp_descriptorKey &other) const
-{
-    // Of different types, or of a type without numbers: as texts.
-    if (m_type != other.m_type || m_kind == Kind::Other)
-        return m_descriptor < other.m_descriptor;
-    if (m_kind == Kind::Tcpip)
-        return m_numbers < other.m_numbers;
-    return m_numbers[0] < other.m_numbers[0];
+    return a < b;
 }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <numeric>
 
 #include "core/zr6200fp_cardModels.h"
 #include "core/zr6200fp_descriptorOrder.h"
@@ -192,18 +191,8 @@ std::vector<resourceEntry> collectResources(const zr6200fp_genFC *card, ViSessio
         }
         unique.push_back(std::move(entry));
     }
-    // The order of descriptorLessThan, each descriptor taken apart once
-    // rather than at every comparison.
-    std::vector<zr6200fp_descriptorKey> keys;
-    keys.reserve(unique.size());
-    for (const resourceEntry &entry : unique)
-        keys.emplace_back(entry.descriptor);
-    std::vector<size_t> order(unique.size());
-    std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&keys](size_t a, size_t b) { return keys[a] < keys[b]; });
-    std::vector<resourceEntry> sorted;
-    sorted.reserve(unique.size());
-    for (const size_t i : order)
-        sorted.push_back(std::move(unique[i]));
-    return sorted;
+    std::stable_sort(unique.begin(), unique.end(), [](const resourceEntry &a, const resourceEntry &b) {
+        return descriptorLessThan(a.descriptor, b.descriptor);
+    });
+    return unique;
 }

@@ -176,32 +176,24 @@ int zr6200fp_fcSelect::searchCards()
 
 int zr6200fp_fcSelect::fillTree(const std::vector<resourceEntry> &entries)
 {
-    // The items are built outside the tree and go in at once: added one by
-    // one, each would make the view update its model indexes and layout.
-    QList<QTreeWidgetItem *> tops;
-    // Expanding needs the items in the tree.
-    QList<QTreeWidgetItem *> expanded;
     int selectable = 0;
     std::optional<QString> previousPrefix;
     QTreeWidgetItem *top = nullptr;
-    QTreeWidgetItem *carrierItem = nullptr;
-    int carrierSelectable = 0;
     bool capped = false;
     for (const resourceEntry &entry : entries) {
         const int colon = int(entry.descriptor.indexOf(QLatin1Char(':')));
         const QString prefix = colon < 0 ? entry.descriptor : entry.descriptor.left(colon);
         if (!previousPrefix || prefix != *previousPrefix) {
-            top = new QTreeWidgetItem(QStringList{prefix});
+            top = new QTreeWidgetItem(tree, QStringList{prefix});
+            top->setExpanded(true);
             top->setFlags(Qt::ItemIsEnabled);
-            tops.append(top);
-            expanded.append(top);
             previousPrefix = prefix;
         }
         if (entry.carrierLabel.isEmpty())
             continue;
-        carrierItem = new QTreeWidgetItem(top, entry.carrierLabel);
+        auto *carrierItem = new QTreeWidgetItem(top, entry.carrierLabel);
         carrierItem->setFlags(Qt::ItemIsEnabled);
-        carrierSelectable = 0;
+        int carrierSelectable = 0;
         for (int j = 0; j < entry.fcRows.size(); ++j) {
             auto *cardItem = new QTreeWidgetItem(carrierItem, entry.fcRows.at(j));
             const int number = entry.fcSlotNumbers.value(j);
@@ -217,26 +209,18 @@ int zr6200fp_fcSelect::fillTree(const std::vector<resourceEntry> &entries)
             ++selectable;
             ++carrierSelectable;
             if (selectable == kMaxCards) {
+                askQuestion(QApplication::activeWindow(), selectionTitle(),
+                            tr("Found more Function Cards than supported by this SoftFrontPanel. Only first %1 are "
+                               "available.\nPlease contact Halvar's support if you need support for more cards.")
+                                .arg(kMaxCards),
+                            {tr("Continue")});
                 capped = true;
                 break;
             }
         }
+        carrierItem->setExpanded(carrierSelectable > 0);
         if (capped)
             break;
-        if (carrierSelectable > 0)
-            expanded.append(carrierItem);
-    }
-    tree->addTopLevelItems(tops);
-    for (QTreeWidgetItem *item : std::as_const(expanded))
-        item->setExpanded(true);
-    if (capped) {
-        // The question comes with the tree filled up to the card that reached the cap.
-        askQuestion(QApplication::activeWindow(), selectionTitle(),
-                    tr("Found more Function Cards than supported by this SoftFrontPanel. Only first %1 are "
-                       "available.\nPlease contact Halvar's support if you need support for more cards.")
-                        .arg(kMaxCards),
-                    {tr("Continue")});
-        carrierItem->setExpanded(carrierSelectable > 0);
     }
     tree->resizeColumnToContents(0);
     tree->resizeColumnToContents(1);
