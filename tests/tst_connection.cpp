@@ -40,6 +40,15 @@ QString addressFile()
     return zr6200fp_settingsLocation::addressFile(zr6200fp_settingsLocation::current());
 }
 
+// The remembered descriptors a row offers, most recent first.
+QString offered(const zr6200fp_fcEnterAddress &dialog, int row)
+{
+    QStringList texts;
+    for (int k = 0; k < dialog.descriptorCombo(row)->count(); ++k)
+        texts << dialog.descriptorCombo(row)->itemText(k);
+    return texts.join(QLatin1Char(','));
+}
+
 // Types "D#N;D#N" into the address dialog's rows and presses OK.
 void typeAddresses(zrtest::ModalAnswerer &answers, const QString &rows)
 {
@@ -245,13 +254,8 @@ void tst_Connection::storedRows()
     zr6200fp_fcEnterAddress dialog(&card);
     dialog.loadAddresses();
     QStringList shown;
-    for (int i = 0; dialog.descriptorCombo(i); ++i) {
-        QStringList items;
-        for (int k = 0; k < dialog.descriptorCombo(i)->count(); ++k)
-            items << dialog.descriptorCombo(i)->itemText(k);
-        shown << items.join(QLatin1Char(',')) + QLatin1Char('#') +
-                     QString::number(dialog.fcNumberCombo(i)->currentIndex());
-    }
+    for (int i = 0; dialog.descriptorCombo(i); ++i)
+        shown << offered(dialog, i) + QLatin1Char('#') + QString::number(dialog.fcNumberCombo(i)->currentIndex());
     shown << QStringLiteral("count=") + dialog.countSelector()->currentText();
     QTEST(shown.join(QLatin1Char(' ')), "rows");
 }
@@ -303,10 +307,7 @@ void tst_Connection::savedRows()
     zr6200fp_fcEnterAddress nextRun(&card);
     for (zr6200fp_fcEnterAddress *shown : {&dialog, writable ? &nextRun : &dialog}) {
         shown->loadAddresses();
-        QStringList reloaded;
-        for (int k = 0; k < shown->descriptorCombo(0)->count(); ++k)
-            reloaded << shown->descriptorCombo(0)->itemText(k);
-        QTEST(reloaded.join(QLatin1Char(',')), "reloaded");
+        QTEST(offered(*shown, 0), "reloaded");
     }
 }
 
