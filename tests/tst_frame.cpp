@@ -238,6 +238,7 @@ void tst_Frame::aboutPaging_data()
     zrtest::row("second page", 3, "n", "M2 R2 S2 own", "shown 11");
     zrtest::row("last page", 3, "nn", "M3 R3 S3 own", "shown 10");
     zrtest::row("past the last", 3, "nnn", "M3 R3 S3 own", "shown 10");
+    zrtest::row("back one page", 3, "nnp", "M2 R2 S2 own", "shown 11");
     zrtest::row("back to the first", 3, "nnpp", "M1 R1 S1 own", "shown 01");
     zrtest::row("before the first", 3, "p", "M1 R1 S1 ", "shown 01");
 }
