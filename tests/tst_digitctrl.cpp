@@ -72,6 +72,8 @@ private slots:
     void baseButton();
     void wrongKind_data();
     void wrongKind();
+    void baseNotOffered();
+    void alignment();
 };
 
 void tst_DigitCtrl::typedText_data()
@@ -268,6 +270,35 @@ void tst_DigitCtrl::wrongKind()
              QStringList(answers.size(), QStringLiteral("Data type is wrong! Do you really want to continue?")));
     QTEST(w.ctrl->value(), "stored");
     QCOMPARE(w.integer() + w.editor()->text(), QStringLiteral("77"));
+}
+
+void tst_DigitCtrl::baseNotOffered()
+{
+    // An integer control has no float notation: it says so and keeps its base.
+    Window w(QStringLiteral("s8"));
+    w.ctrl->setValue(qint64(-1));
+    answers.click(QStringLiteral("No"));
+    w.ctrl->setBase(Fmt::Float);
+    QCOMPARE(answers.seen, QStringList{QStringLiteral("try missconfigure: non supported new base")});
+    QCOMPARE(w.ctrl->base(), int(Fmt::Decimal));
+    QCOMPARE(w.editor()->text(), QStringLiteral("-1"));
+}
+
+void tst_DigitCtrl::alignment()
+{
+    // Three low bits cleared in every value; a step is at least 8.
+    Window w(QStringLiteral("u12"));
+    w.ctrl->setValue(qint64(23));
+    w.ctrl->setAlignmentBits(3);
+    QCOMPARE(w.integer(), QStringLiteral("16"));
+    QVERIFY(w.show());
+    QTest::keyClick(w.ctrl, Qt::Key_Up);
+    QCOMPARE(w.integer(), QStringLiteral("24"));
+    // A signed value keeps its sign whatever the alignment asks.
+    Window s(QStringLiteral("s8"));
+    s.ctrl->setValue(qint64(-100));
+    s.ctrl->setAlignmentBits(62);
+    QCOMPARE(s.integer(), QStringLiteral("-128"));
 }
 
 ZR_TEST_MAIN(tst_DigitCtrl)
