@@ -244,8 +244,9 @@ void tst_Panels::statusLamps()
     auto window = openWindow(answers, card, false);
     QVERIFY(window);
     if (forcedStatus) {
+        // A warning goes out with the driver's text, and the page goes on.
         simbench_setStatus("zr7480_getStatus", forcedStatus);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".+")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^(?!Operation failed).+")));
     }
     for (const QString &action : std::as_const(actions))
         QVERIFY(act(*window, action));
@@ -275,16 +276,6 @@ void tst_Panels::statusRule()
     QFile file(log);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().count("zr7480_configureChannel("), 1);
-
-    // A warning goes out with the driver's text, and the page goes on.
-    zr7480_fc card;
-    auto window = openWindow(answers, card, false);
-    QVERIFY(window);
-    simbench_setStatus("zr7480_configureChannel", 0x3FFC0902);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^(?!Operation failed).+")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^(?!Operation failed).+")));
-    act(*window, QStringLiteral("filter1 2"));
-    QCOMPARE(cardCalls().size(), 2);
 }
 
 void tst_Panels::identification_data()
