@@ -22,8 +22,12 @@ Ctrl *make(const QString &kind, QWidget *parent)
 {
     if (kind == QLatin1String("u12"))
         return new Ctrl(0, 4095, 1, false, 12, "%d", parent);
-    if (kind == QLatin1String("s8"))
-        return new Ctrl(-128, 127, 1, true, 8, "%d", parent);
+    if (kind == QLatin1String("s8")) {
+        // The range from the type's own limits.
+        auto *ctrl = new Ctrl(0, 0, 1, true, 4, "%d", parent);
+        ctrl->setBits(8);
+        return ctrl;
+    }
     if (kind == QLatin1String("u64"))
         return new Ctrl(0, -1, 1, false, 64, "%u", parent);
     return new Ctrl(12.5e6, 25e6, 1e6, "%.4e", parent);
@@ -110,6 +114,7 @@ void tst_DigitCtrl::typedText_data()
     row("signed binary", "s8", bin, "11111110", "11111110", "R", "-2", "-10", 1, 1);
     row("signed decimal", "s8", dec, "-128", "-128", "R", "-128", "-128", 1, 1);
     row("signed decimal clamps", "s8", dec, "-999", "-999", "R", "-128", "-128", 1, 1);
+    row("signed decimal clamps up", "s8", dec, "999", "999", "R", "127", "127", 1, 1);
     row("u64 top", "u64", hex, "ffffffffffffffff", "ffffffffffffffff", "R", "-1", "ffffffffffffffff", 1, 1);
     row("u64 top binary", "u64", bin, ones.c_str(), ones.c_str(), "R", "-1", ones.c_str(), 1, 1);
     row("u64 2^63 decimal", "u64", udec, "9223372036854775808", "9223372036854775808", "R", "-9223372036854775808",
