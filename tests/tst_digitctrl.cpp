@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QtTest>
+#include <clocale>
 #include <memory>
 
 #include "digitctrl/zr6200fp_digitCtrl.h"
@@ -61,6 +62,26 @@ struct Window
     bool kindIsDouble() const { return button()->isHidden(); }
 };
 
+// The C library and Qt under a locale, as for a program started with LC_ALL
+// set to it; both back as they were at the end.
+struct LocaleGuard
+{
+    const QByteArray savedC = std::setlocale(LC_ALL, nullptr);
+    const QLocale savedQt;
+    const bool made;
+
+    explicit LocaleGuard(const QString &name)
+        : made(std::setlocale(LC_ALL, name.toLatin1().constData()) != nullptr)
+    {
+        QLocale::setDefault(QLocale(name));
+    }
+    ~LocaleGuard()
+    {
+        std::setlocale(LC_ALL, savedC.constData());
+        QLocale::setDefault(savedQt);
+    }
+};
+
 } // namespace
 
 class tst_DigitCtrl : public zrtest::Case
@@ -69,6 +90,8 @@ class tst_DigitCtrl : public zrtest::Case
 private slots:
     void typedText_data();
     void typedText();
+    void typedDouble_data();
+    void typedDouble();
     void setInBase_data();
     void setInBase();
     void stepping_data();
@@ -152,6 +175,57 @@ void tst_DigitCtrl::typedText()
     QTEST(int(returned.count()), "returns");
     if (!changedInt.isEmpty())
         QCOMPARE(changedInt.last().at(0).toLongLong(), w.ctrl->valueXXL().toLongLong());
+}
+
+void tst_DigitCtrl::typedDouble_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("accepted"); // what the field took of the keys
+    QTest::addColumn<QString>("ends");     // R: Return, T: Tab
+    QTest::addColumn<QString>("value");    // what valueChanged(double) carries to the page
+    QTest::addColumn<QString>("shown");
+    const QString de = QStringLiteral("de_DE.UTF-8"), ar = QStringLiteral("ar_EG.UTF-8"), c = QStringLiteral("C");
+    const QByteArray dds("%.4e");
+    zrtest::row("decimal comma: C notation, Return", de, dds, "1.3457e+07", "1.3457e+07", "R", "13457000",
+                "1.3457e+07");
+    zrtest::row("decimal comma: focus loss", de, dds, "1.5e7", "1.5e7", "T", "15000000", "1.5000e+07");
+    zrtest::row("decimal comma: no comma", de, dds, "1,3", "13", "R", "", "1.2500e+07");
+    zrtest::row("C: no comma", c, dds, "1,3", "13", "R", "", "1.2500e+07");
+    zrtest::row("ar_EG: point and exponent", ar, dds, "1.33456789e7", "1.3345e7", "R", "13345000", "1.3345e+07");
+    zrtest::row("ar_EG: focus loss", ar, dds, "1.5e7", "1.5e7", "T", "15000000", "1.5000e+07");
+    zrtest::row("%e: 6 decimals", c, QByteArray("%e"), "1.345678e+07", "1.345678e+07", "R", "13456780", "1.345678e+07");
+    zrtest::row("%E: 6 decimals", de, QByteArray("%E"), "1.345678E+07", "1.345678E+07", "R", "13456780",
+                "1.345678E+07");
+    zrtest::row("%f: 6 decimals", de, QByteArray("%f"), "13456789.123456", "13456789.123456", "T", "13456789.123456",
+                "13456789.123456");
+}
+
+void tst_DigitCtrl::typedDouble()
+{
+    QFETCH(QString, locale);
+    QFETCH(QByteArray, format);
+    QFETCH(QString, keys);
+    QFETCH(QString, ends);
+    // Given the DDS frequency's range at its minimum in format, under locale,
+    LocaleGuard guard(locale);
+    if (!guard.made)
+        QSKIP(qPrintable(locale + QLatin1String(" cannot be made here: scripts/setup.sh test generates it")));
+    Window w(QStringLiteral("dds"));
+    w.ctrl->setFormat(format.constData());
+    QVERIFY(w.show());
+    QCOMPARE(w.editor()->text(), QString::asprintf(format.constData(), 12.5e6));
+    QSignalSpy changed(w.ctrl, qOverload<double>(&Ctrl::valueChanged));
+    // when the keys are typed over the text and the field is left,
+    w.editor()->selectAll();
+    QTest::keyClicks(w.ctrl, keys);
+    QTEST(w.editor()->text(), "accepted");
+    for (QChar end : ends)
+        QTest::keyClick(w.ctrl, end == QLatin1Char('R') ? Qt::Key_Return : Qt::Key_Tab);
+    // then the value typed goes out and the field shows it.
+    QTEST(changed.isEmpty() ? QString() : QString::number(changed.last().at(0).toDouble(), 'g', 15), "value");
+    QTEST(w.editor()->text(), "shown");
 }
 
 void tst_DigitCtrl::setInBase_data()

@@ -67,6 +67,7 @@ void zr6200fp_digitCtrl::setup()
     } else {
         const double infinity = std::numeric_limits<double>::infinity();
         validator = new zr6200fp_newDoubleValidator(-infinity, infinity, 3, this);
+        validator->setLocale(Format::numberLocale());
     }
 
     editor = new zr6200fp_newlineEdit(this);
@@ -166,7 +167,7 @@ void zr6200fp_digitCtrl::rebuildFormatAndValidator()
     qstrncpy(format, Format::printfFormat(fields, currentBase, isInteger).constData(), sizeof format);
     if (!isInteger) {
         // Every decimal the field shows can be typed again.
-        static_cast<QDoubleValidator *>(validator)->setDecimals(std::max(3, fields.precision));
+        static_cast<QDoubleValidator *>(validator)->setDecimals(Format::typedDecimals(fields, currentBase));
         return;
     }
     regularExpression.setPattern(
@@ -431,10 +432,9 @@ void zr6200fp_digitCtrl::newText()
             return;
         }
     } else {
-        bool ok = false;
-        const double d = text.toDouble(&ok);
-        if (ok) {
-            setValue(d);
+        double typed = 0.0;
+        if (Format::readDouble(text, &typed)) {
+            setValue(typed);
             return;
         }
     }
