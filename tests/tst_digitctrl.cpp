@@ -17,12 +17,12 @@ using Fmt = zr6200fp_digitFormat;
 
 namespace {
 
-// "u12": the clock divider (0..4095, "%d"); "s8", "u64": whole types;
-// "dds": the DDS frequency (12.5e6..25e6, "%.4e").
+// "u12": the clock divider (0..4095, "%d"), "u12 from 5" the same from 5;
+// "s8", "u64": whole types; "dds": the DDS frequency (12.5e6..25e6, "%.4e").
 Ctrl *make(const QString &kind, QWidget *parent)
 {
-    if (kind == QLatin1String("u12"))
-        return new Ctrl(0, 4095, 1, false, 12, "%d", parent);
+    if (kind.startsWith(QLatin1String("u12")))
+        return new Ctrl(kind.endsWith(QLatin1String("5")) ? 5 : 0, 4095, 1, false, 12, "%d", parent);
     if (kind == QLatin1String("s8")) {
         // The range from the type's own limits.
         auto *ctrl = new Ctrl(0, 0, 1, true, 4, "%d", parent);
@@ -100,6 +100,7 @@ private slots:
     void wrongKind_data();
     void wrongKind();
     void baseNotOffered();
+    void alignment_data();
     void alignment();
 };
 
@@ -267,29 +268,37 @@ void tst_DigitCtrl::setInBase()
 void tst_DigitCtrl::stepping_data()
 {
     QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("base");
     QTest::addColumn<bool>("wrapping");
     QTest::addColumn<QString>("start");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("value");
-    zrtest::row("Up", "u12", false, "100", int(Qt::Key_Up), "101");
-    zrtest::row("PageDown is one step", "u12", false, "100", int(Qt::Key_PageDown), "99");
-    zrtest::row("Up stops at the maximum", "u12", false, "4095", int(Qt::Key_Up), "4095");
-    zrtest::row("Down stops at the minimum", "s8", false, "-128", int(Qt::Key_Down), "-128");
-    zrtest::row("Up wraps to the minimum", "u12", true, "4095", int(Qt::Key_Up), "0");
-    zrtest::row("Down wraps to the maximum", "s8", true, "-128", int(Qt::Key_Down), "127");
-    zrtest::row("double PageUp is ten steps", "dds", false, "13000000", int(Qt::Key_PageUp), "23000000");
-    zrtest::row("double Up stops at the maximum", "dds", false, "24500000", int(Qt::Key_Up), "25000000");
-    zrtest::row("double Up wraps", "dds", true, "25000000", int(Qt::Key_Up), "12500000");
+    const int udec = Fmt::UnsignedDecimal, dec = Fmt::Decimal, exp = Fmt::Exponent;
+    const int up = Qt::Key_Up, down = Qt::Key_Down;
+    zrtest::row("Up", "u12", udec, false, "100", up, "101");
+    zrtest::row("PageDown is one step", "u12", udec, false, "100", int(Qt::Key_PageDown), "99");
+    zrtest::row("Up stops at the maximum", "u12", udec, false, "4095", up, "4095");
+    zrtest::row("Down stops at the minimum", "s8", dec, false, "-128", down, "-128");
+    zrtest::row("hex Up stops at the maximum", "u12", int(Fmt::Hexadecimal), false, "4095", up, "4095");
+    zrtest::row("signed octal Up stops", "s8", int(Fmt::Octal), false, "127", up, "127");
+    zrtest::row("binary Down stops at the minimum", "u12", int(Fmt::Binary), false, "0", down, "0");
+    zrtest::row("Up wraps to the minimum", "u12", udec, true, "4095", up, "0");
+    zrtest::row("Down wraps to the maximum", "s8", dec, true, "-128", down, "127");
+    zrtest::row("double PageUp is ten steps", "dds", exp, false, "13000000", int(Qt::Key_PageUp), "23000000");
+    zrtest::row("double Up stops at the maximum", "dds", exp, false, "24500000", up, "25000000");
+    zrtest::row("double Up wraps", "dds", exp, true, "25000000", up, "12500000");
 }
 
 void tst_DigitCtrl::stepping()
 {
     QFETCH(QString, kind);
+    QFETCH(int, base);
     QFETCH(bool, wrapping);
     QFETCH(QString, start);
     QFETCH(int, key);
     Window w(kind);
     w.ctrl->setWrapping(wrapping);
+    w.ctrl->setBase(base);
     if (w.kindIsDouble())
         w.ctrl->setValue(start.toDouble());
     else
@@ -363,21 +372,33 @@ void tst_DigitCtrl::baseNotOffered()
     QCOMPARE(w.editor()->text(), QStringLiteral("-1"));
 }
 
+void tst_DigitCtrl::alignment_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<qint64>("start");
+    QTest::addColumn<int>("key"); // 0: none
+    QTest::addColumn<QString>("value");
+    zrtest::row("low bits cleared", "u12", 3, qint64(23), 0, "16");
+    zrtest::row("a step is at least 8", "u12", 3, qint64(23), int(Qt::Key_Up), "24");
+    zrtest::row("a signed value keeps its sign", "s8", 62, qint64(-100), 0, "-128");
+    zrtest::row("aligned within the range", "u12 from 5", 3, qint64(5), 0, "8");
+    zrtest::row("no aligned value: the range wins", "u12 from 5", 12, qint64(100), 0, "100");
+}
+
 void tst_DigitCtrl::alignment()
 {
-    // Three low bits cleared in every value; a step is at least 8.
-    Window w(QStringLiteral("u12"));
-    w.ctrl->setValue(qint64(23));
-    w.ctrl->setAlignmentBits(3);
-    QCOMPARE(w.integer(), QStringLiteral("16"));
+    QFETCH(QString, kind);
+    QFETCH(int, bits);
+    QFETCH(qint64, start);
+    QFETCH(int, key);
+    Window w(kind);
+    w.ctrl->setValue(start);
+    w.ctrl->setAlignmentBits(bits);
     QVERIFY(w.show());
-    QTest::keyClick(w.ctrl, Qt::Key_Up);
-    QCOMPARE(w.integer(), QStringLiteral("24"));
-    // A signed value keeps its sign whatever the alignment asks.
-    Window s(QStringLiteral("s8"));
-    s.ctrl->setValue(qint64(-100));
-    s.ctrl->setAlignmentBits(62);
-    QCOMPARE(s.integer(), QStringLiteral("-128"));
+    if (key)
+        QTest::keyClick(w.ctrl, Qt::Key(key));
+    QTEST(w.integer(), "value");
 }
 
 ZR_TEST_MAIN(tst_DigitCtrl)

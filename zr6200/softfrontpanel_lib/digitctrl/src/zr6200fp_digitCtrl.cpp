@@ -194,14 +194,18 @@ void zr6200fp_digitCtrl::updateText()
 
 intXXL zr6200fp_digitCtrl::clampAndAlign(intXXL x) const
 {
-    if (x > maximumXXL)
-        x = maximumXXL;
-    else if (x < minimumXXL)
-        x = minimumXXL;
+    x = std::clamp(x, minimumXXL, maximumXXL);
     // Clearing more than bits - 1 low bits would take a negative value out of
     // a signed type.
     const int cleared = isSigned ? std::min(alignBits, bits - 1) : alignBits;
-    return x & ~((intXXL(1) << cleared) - intXXL(1));
+    const intXXL lowBits = (intXXL(1) << cleared) - intXXL(1);
+    const intXXL aligned = x & ~lowBits;
+    if (aligned >= minimumXXL)
+        return aligned;
+    // Rounded down below the minimum: the next aligned value up, unless the
+    // range holds none, where the range wins.
+    const intXXL up = aligned + lowBits + intXXL(1);
+    return up <= maximumXXL ? up : x;
 }
 
 void zr6200fp_digitCtrl::updateStepFlags(bool belowMaximum, bool aboveMinimum)
@@ -400,7 +404,9 @@ void zr6200fp_digitCtrl::stepBy(int steps)
             else if (candidate < minimumXXL)
                 candidate = maximumXXL;
         }
-        setValue(candidate);
+        // A step is no typed bit pattern: it stops at the range's ends in
+        // every base, where setValue would wrap it around the type first.
+        setValue(std::clamp(candidate, minimumXXL, maximumXXL));
         return;
     }
     double candidate = m_value + steps * (steps >= 1 ? m_stepUp : m_stepDown);
