@@ -287,19 +287,14 @@ void tst_Connection::savedRows()
     QFETCH(QString, items);
     QFETCH(QString, typed);
     QFETCH(QString, blocked);
-    // Given what blocks the file in the profile,
+    // Given what blocks the file in the profile folder,
     const bool writable = blocked.isEmpty();
-    QTemporaryDir profileDir;
-    std::optional<zrtest::EnvGuard> profile;
-    if (!writable) {
-        const QString path = profileDir.filePath(blocked);
-        if (blocked.endsWith(QLatin1Char('|')))
-            QVERIFY(QDir().mkpath(QFileInfo(path).path()) &&
-                    mkfifo(QFile::encodeName(path.chopped(1)).constData(), 0600) == 0);
-        else
-            QVERIFY(blocked.endsWith(QLatin1Char('/')) ? QDir().mkpath(path) : QFile(path).open(QIODevice::WriteOnly));
-        profile.emplace("ALLUSERSPROFILE", QFile::encodeName(profileDir.path()));
-    }
+    const QString path = folder->filePath(blocked);
+    if (blocked.endsWith(QLatin1Char('|')))
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()) &&
+                mkfifo(QFile::encodeName(path.chopped(1)).constData(), 0600) == 0);
+    else if (!writable)
+        QVERIFY(blocked.endsWith(QLatin1Char('/')) ? QDir().mkpath(path) : QFile(path).open(QIODevice::WriteOnly));
     const FakeCard card(model);
     zr6200fp_fcEnterAddress dialog(&card);
     dialog.loadAddresses();
