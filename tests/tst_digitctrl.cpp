@@ -19,9 +19,14 @@ namespace {
 
 // "u12": the clock divider (0..4095, "%d"), "u12 from 5" the same from 5;
 // "s8", "u64": whole types; "dds": the DDS frequency (12.5e6..25e6, "%.4e"),
-// "double" the same without a precision ("%e").
+// "double" the same without a precision ("%e"); " by 100": steps of 100.
 Ctrl *make(const QString &kind, QWidget *parent)
 {
+    if (kind.endsWith(QLatin1String(" by 100"))) {
+        Ctrl *ctrl = make(kind.chopped(7), parent);
+        ctrl->setSingleStep(qint64(100));
+        return ctrl;
+    }
     if (kind.startsWith(QLatin1String("u12")))
         return new Ctrl(kind.endsWith(QLatin1String("5")) ? 5 : 0, 4095, 1, false, 12, "%d", parent);
     if (kind == QLatin1String("s8")) {
@@ -250,9 +255,9 @@ void tst_DigitCtrl::stepping_data()
     zrtest::row("PageDown is one step", "u12", udec, false, 0, "100", int(Qt::Key_PageDown), "99");
     zrtest::row("Up stops at the maximum", "u12", udec, false, 0, "4095", up, "4095");
     zrtest::row("Down stops at the minimum", "s8", dec, false, 0, "-128", down, "-128");
-    zrtest::row("hex Up stops at the maximum", "u12", int(Fmt::Hexadecimal), false, 0, "4095", up, "4095");
-    zrtest::row("signed octal Up stops", "s8", int(Fmt::Octal), false, 0, "127", up, "127");
-    zrtest::row("binary Down stops at the minimum", "u12", int(Fmt::Binary), false, 0, "0", down, "0");
+    zrtest::row("hex Up stops at the maximum", "u12 by 100", int(Fmt::Hexadecimal), false, 0, "4000", up, "4095");
+    zrtest::row("signed octal Up stops", "s8 by 100", int(Fmt::Octal), false, 0, "100", up, "127");
+    zrtest::row("binary Down stops at the minimum", "u12 by 100", int(Fmt::Binary), false, 0, "50", down, "0");
     zrtest::row("Up wraps to the minimum", "u12", udec, true, 0, "4095", up, "0");
     zrtest::row("Down wraps to the maximum", "s8", dec, true, 0, "-128", down, "127");
     zrtest::row("double PageUp is ten steps", "dds", exp, false, 0, "13000000", int(Qt::Key_PageUp), "23000000");
