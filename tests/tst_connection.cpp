@@ -265,14 +265,20 @@ void tst_Connection::savedRows_data()
     QTest::addColumn<int>("model");
     QTest::addColumn<QString>("items"); // the row's items before
     QTest::addColumn<QString>("typed"); // rows typed, as for the flow
-    QTest::addColumn<bool>("writable");
+    // What stands in the way: nothing, a file where the folder should be,
+    // or a folder ('/') or a pipe ('|') at the name of the file's lock.
+    QTest::addColumn<QString>("blocked");
     QTest::addColumn<QString>("returned");
     QTest::addColumn<QString>("reloaded"); // row 1's items after loading again
-    zrtest::row("current text first", 0x7480, "A,B,C,D,E", "D#1", true, "D#1", "D,A,B,C,E");
-    zrtest::row("five kept", 0x7480, "A,B,C,D,E", "F#2", true, "F#2", "F,A,B,C,D");
-    zrtest::row("typed row kept unwritable", 0x7480, "", "X#4", false, "X#4", "X");
-    zrtest::row("rows in use returned", 0x5902, "", "A#1;B#2", true, "A#1 B#2", "A");
-    zrtest::row("empty row returned", 0x5902, "", "A#1;#0", true, "A#1 #0", "A");
+    zrtest::row("current text first", 0x7480, "A,B,C,D,E", "D#1", "", "D#1", "D,A,B,C,E");
+    zrtest::row("five kept", 0x7480, "A,B,C,D,E", "F#2", "", "F#2", "F,A,B,C,D");
+    zrtest::row("typed row kept unwritable", 0x7480, "", "X#4", "Halvar", "X#4", "X");
+    zrtest::row("typed row kept, folder at the lock", 0x7480, "", "X#4", "Halvar/DefaultInstrDescr.ini.lock/", "X#4",
+                "X");
+    zrtest::row("typed row kept, pipe at the lock", 0x7480, "", "X#4", "Halvar/DefaultInstrDescr.ini.lock|", "X#4",
+                "X");
+    zrtest::row("rows in use returned", 0x5902, "", "A#1;B#2", "", "A#1 B#2", "A");
+    zrtest::row("empty row returned", 0x5902, "", "A#1;#0", "", "A#1 #0", "A");
 }
 
 void tst_Connection::savedRows()
@@ -280,25 +286,28 @@ void tst_Connection::savedRows()
     QFETCH(int, model);
     QFETCH(QString, items);
     QFETCH(QString, typed);
-    QFETCH(bool, writable);
-    // A folder that cannot be made: a file stands where it should be.
-    QTemporaryDir blocked;
-    std::optional<zrtest::EnvGuard> profile;
-    if (!writable) {
-        QVERIFY(QFile(blocked.filePath(QStringLiteral("Halvar"))).open(QIODevice::WriteOnly));
-        profile.emplace("ALLUSERSPROFILE", QFile::encodeName(blocked.path()));
-    }
+    QFETCH(QString, blocked);
+    // Given what blocks the file in the profile folder,
+    const bool writable = blocked.isEmpty();
+    const QString path = folder->filePath(blocked);
+    if (blocked.endsWith(QLatin1Char('|')))
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()) &&
+                mkfifo(QFile::encodeName(path.chopped(1)).constData(), 0600) == 0);
+    else if (!writable)
+        QVERIFY(blocked.endsWith(QLatin1Char('/')) ? QDir().mkpath(path) : QFile(path).open(QIODevice::WriteOnly));
     const FakeCard card(model);
     zr6200fp_fcEnterAddress dialog(&card);
     dialog.loadAddresses();
     dialog.descriptorCombo(0)->clear();
     if (!items.isEmpty())
         dialog.descriptorCombo(0)->addItems(items.split(QLatin1Char(',')));
+    // when the rows are typed and OK saves them,
     typeAddresses(answers, typed);
     QCOMPARE(dialog.exec(), int(QDialog::Accepted));
     QStringList descriptors;
     QList<int> numbers;
     dialog.getAddresses(descriptors, numbers);
+    // then they are returned, and kept for the run when the file is blocked.
     QStringList returned;
     for (int i = 0; i < descriptors.size(); ++i)
         returned << descriptors[i] + QLatin1Char('#') + QString::number(numbers.value(i));

@@ -76,7 +76,7 @@ QPushButton *button(QWidget *page, const QString &text)
 
 // The user's actions: a combo box and the item chosen ("filter1 8",
 // "source 3", "edge 1"), a digit control and the text typed ("divider 5000",
-// "dds 13456789"), or a button's text.
+// "dds 13456789"), or a button's text; or a DDS error made on the card.
 bool act(zr7480fp_App &window, const QString &action)
 {
     const zr7480fp_Config *c = window.configPage;
@@ -98,12 +98,26 @@ bool act(zr7480fp_App &window, const QString &action)
         ctrl->findChild<QLineEdit *>()->selectAll();
         QTest::keyClicks(ctrl, value);
         QTest::keyClick(ctrl, what == QLatin1String("dds") ? Qt::Key_Tab : Qt::Key_Return);
+    } else if (action == QLatin1String("DDS at 1 kHz by another program")) {
+        return zr7480_configureClock(c->session, 0, 1e3, 4, 0, 0, 0) == VI_SUCCESS;
     } else if (QPushButton *b = button(window.csrPage, action)) {
         b->click();
     } else {
         return false;
     }
     return true;
+}
+
+// Every combo box's item, then the digit controls' texts.
+QString shownConfig(const zr7480fp_Config *page)
+{
+    QStringList shown;
+    const auto combos = page->findChildren<QComboBox *>();
+    for (const QComboBox *combo : combos)
+        shown << QString::number(combo->currentIndex());
+    for (const zr6200fp_digitCtrl *ctrl : {page->ddsFrequencyCtrl, page->clockDividerCtrl})
+        shown << ctrl->findChild<QLineEdit *>()->text();
+    return shown.join(QLatin1Char(' '));
 }
 
 QString lamps(const zr7480fp_CSR *page)
@@ -153,6 +167,8 @@ class tst_Panels : public zrtest::Case
 private slots:
     void userActions_data();
     void userActions();
+    void resetPage_data();
+    void resetPage();
     void statusLamps_data();
     void statusLamps();
     void statusRule_data();
@@ -226,14 +242,49 @@ void tst_Panels::userActions()
     }
 }
 
+void tst_Panels::resetPage_data()
+{
+    QTest::addColumn<bool>("demo");
+    zrtest::row("Reset", false);
+    zrtest::row("demo", true);
+}
+
+void tst_Panels::resetPage()
+{
+    QFETCH(bool, demo);
+    // Given every control of the Configuration page changed,
+    zr7480_fc card;
+    auto window = openWindow(answers, card, demo);
+    QVERIFY(window);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    const QString start = shownConfig(window->configPage);
+    for (const char *action : {"filter1 8", "filter2 23", "gain1 3", "output1 2", "source 3", "synch 2", "fpclock 3",
+                               "mbclock 1", "mode 3", "divider 77", "dds 13456789"})
+        QVERIFY(act(*window, QLatin1String(action)));
+    QVERIFY(shownConfig(window->configPage) != start);
+    simbench_clearLog();
+    // when Reset resets the card,
+    QVERIFY(act(*window, QStringLiteral("Reset")));
+    // then the page shows its start values, the card's defaults, again and
+    // sends nothing.
+    QCOMPARE(shownConfig(window->configPage), start);
+    QCOMPARE(cardCalls(), demo ? QStringList() : QStringList{QStringLiteral("zr7480_reset() -> 0")});
+    window->hide();
+}
+
 void tst_Panels::statusLamps_data()
 {
     QTest::addColumn<QStringList>("actions");
-    QTest::addColumn<int>("forcedStatus"); // of zr7480_getStatus; 0: as the card answers
+    QTest::addColumn<int>("forcedStatus"); // of zr7480_getStatus in the last action; 0: as the card answers
     QTest::addColumn<QString>("lamps");
-    zrtest::row("not armed", QStringList{"Update"}, 0, "dds=0 sync=0");
-    zrtest::row("armed: synchronised", QStringList{"Arm", "Update"}, 0, "dds=0 sync=1");
-    zrtest::row("warning, nothing written", QStringList{"Arm", "Update"}, 0x3FFC0901, "dds=0 sync=0");
+    const QString update = QStringLiteral("Update"), ddsError = QStringLiteral("DDS at 1 kHz by another program");
+    const int warning = 0x3FFC0901;
+    zrtest::row("not armed", QStringList{update}, 0, "dds=0 sync=0");
+    zrtest::row("armed: synchronised", QStringList{"Arm", update}, 0, "dds=0 sync=1");
+    zrtest::row("DDS error", QStringList{ddsError, update}, 0, "dds=1 sync=0");
+    zrtest::row("nothing written: sync lamp kept", QStringList{"Arm", update, update}, warning, "dds=0 sync=1");
+    zrtest::row("nothing written: DDS lamp kept", QStringList{ddsError, update, update}, warning, "dds=1 sync=0");
 }
 
 void tst_Panels::statusLamps()
@@ -243,13 +294,15 @@ void tst_Panels::statusLamps()
     zr7480_fc card;
     auto window = openWindow(answers, card, false);
     QVERIFY(window);
+    const QString last = actions.takeLast();
+    for (const QString &action : std::as_const(actions))
+        QVERIFY(act(*window, action));
     if (forcedStatus) {
         // A warning goes out with the driver's text, and the page goes on.
         simbench_setStatus("zr7480_getStatus", forcedStatus);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^(?!Operation failed).+")));
     }
-    for (const QString &action : std::as_const(actions))
-        QVERIFY(act(*window, action));
+    QVERIFY(act(*window, last));
     QTEST(lamps(window->csrPage), "lamps");
 }
 
