@@ -32,8 +32,8 @@
 #include <string>
 #include <vector>
 
-#include "core/zr6200fp_resourceCollection.h"
 #include "fc/zr6200fp_fcSelect.h"
+#include "search/zr6200fp_resourceInfo.h"
 #include "simbench.h"
 #include "zr7480_fc.h"
 

@@ -9,12 +9,12 @@
 #include <optional>
 
 #include "app/zr6200fp_messages.h"
-#include "core/zr6200fp_driverText.h"
-#include "core/zr6200fp_driverTrace.h"
-#include "core/zr6200fp_genFC.h"
-#include "core/zr6200fp_resourceCollection.h"
+#include "driver/zr6200fp_driverText.h"
+#include "driver/zr6200fp_driverTrace.h"
+#include "driver/zr6200fp_genFC.h"
 #include "fc/zr6200fp_fcEnterAddress.h"
 #include "resources/zr6200fp_icons.h"
+#include "search/zr6200fp_search.h"
 #include "zr6200.h"
 #include "zr6200fp_questionBox.h"
 #include "zr6200fp_searchProgress.h"
@@ -165,11 +165,15 @@ int zr6200fp_fcSelect::searchCards()
         ZR_DRIVER_CALL(viClose, rm);
         return 0;
     }
-    const std::vector<resourceEntry> entries = collectResources(card, rm, [this](const QFuture<void> &queries) {
-        zr6200fp_searchProgress progress(tr("Tervix %1").arg(card->modelText()), queries, this);
-        progress.exec();
-    });
-    const int selectable = fillTree(entries);
+    int selectable = 0;
+    {
+        zr6200fp_search search(card, rm);
+        if (search.resourceCount() > 0) {
+            zr6200fp_searchProgress progress(tr("Tervix %1").arg(card->modelText()), search.future(), this);
+            progress.exec();
+        }
+        selectable = fillTree(search.takeFound());
+    }
     ZR_DRIVER_CALL(viClose, rm);
     return selectable;
 }

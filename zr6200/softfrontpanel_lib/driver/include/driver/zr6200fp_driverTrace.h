@@ -7,7 +7,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "core/zr6200fp_driverText.h"
+#include "driver/zr6200fp_driverText.h"
 #include "visa.h"
 
 // Every call the panel makes into the VISA library and the two driver
