@@ -1,8 +1,11 @@
 // The VISA search on the simulated bench, without any widget: the list it
-// returns, which resources it opens where, and that it leaves nothing open.
+// returns, which resources it opens where, what it traces, and that it
+// leaves nothing open.
+#include <QLoggingCategory>
 #include <QtTest>
 #include <algorithm>
 #include <tuple>
+#include <mutex>
 
 #include "fakecard.h"
 #include "search/zr6200fp_search.h"
@@ -37,6 +40,16 @@ const char *const kOneCard = R"({"resources": [
 
 const resourceEntry kOneCardCarrier{
     "VXI0::1::INSTR", {"Slot 5 - 4260 MB"}, {{"FC 1", "1234"}, {"FC 2", "7480"}}, {0, 2}, {}};
+
+// Names of the traced calls, from any thread.
+std::mutex traceMutex;
+QStringList traceNames;
+void keepTraceName(QtMsgType, const QMessageLogContext &context, const QString &text)
+{
+    const std::lock_guard<std::mutex> lock(traceMutex);
+    if (qstrcmp(context.category, "tervix.driver") == 0)
+        traceNames << text.section(QLatin1Char('('), 0, 0);
+}
 
 int succeeded(const char *operation)
 {
@@ -112,7 +125,12 @@ void tst_Search::found()
     ViSession rm = 0;
     QCOMPARE(viOpenDefaultRM(&rm), VI_SUCCESS);
     simbench_clearLog();
+    traceNames.clear();
+    QLoggingCategory::setFilterRules(QStringLiteral("tervix.driver.debug=true"));
+    const QtMessageHandler previous = qInstallMessageHandler(keepTraceName);
     const std::vector<resourceEntry> found = zr6200fp_search(&card, rm).takeFound();
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
     QTEST(Entries(found.cbegin(), found.cend()), "entries");
     // The others are opened first, on this thread.
     QStringList opened;
@@ -120,6 +138,14 @@ void tst_Search::found()
     for (const auto &open : opens)
         opened << open.value(QStringLiteral("name")).remove(QLatin1Char('"'));
     QCOMPARE(opened.mid(0, atOnce.size()), atOnce);
+    // Every call the bench saw went through the trace, lookups included.
+    QStringList logged;
+    const QStringList log = zrtest::benchLog();
+    for (const QString &line : log)
+        logged << line.section(QLatin1Char('('), 0, 0);
+    std::sort(logged.begin(), logged.end());
+    std::sort(traceNames.begin(), traceNames.end());
+    QCOMPARE(traceNames, logged);
     // Every session opened was closed by itself, not only with the manager.
     QCOMPARE(succeeded("viClose"), succeeded("viFindRsrc") + succeeded("viOpen"));
     QCOMPARE(simbench_carrierObjects(), 0);

@@ -38,8 +38,8 @@ void fillEntry(resourceEntry &entry, const zr6200fp_genFC *card, ViSession vi, v
     const auto getInterface = readAt<zr6200_getInterface_t>(carrier, ZR6200_CARRIER_GETINTERFACE_OFFSET);
     void **interface1 = nullptr;
     if (getInterface) {
-        getInterface(carrier, 0, 1);
-        interface1 = getInterface(carrier, 1, 1);
+        ZR_DRIVER_CALL(getInterface, carrier, 0, 1);
+        interface1 = ZR_DRIVER_CALL(getInterface, carrier, 1, 1);
     }
 
     quint16 modelId = readAt<quint16>(data, ZR6200_DATA_MODEL_ID_OFFSET);
