@@ -361,6 +361,9 @@ void tst_Connection::choosing()
               .arg(QString::number(select.result()), select.descriptor, QString::number(select.fcNumbers[0]),
                    QString::number(select.fcNumbers[1]), QString::number(select.fcCount)),
           "chosen");
+    // Searching again (Try Again, then Auto Find) deletes the items chosen.
+    QCOMPARE(select.searchCards(), 3);
+    QCOMPARE(select.selectedItems.size(), 0);
 }
 
 void tst_Connection::tree()

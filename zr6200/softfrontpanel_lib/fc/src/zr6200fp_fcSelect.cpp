@@ -158,6 +158,8 @@ void zr6200fp_fcSelect::dblClick(QTreeWidgetItem *item)
 
 int zr6200fp_fcSelect::searchCards()
 {
+    // The items of the last search go with the tree.
+    selectedItems.clear();
     tree->clear();
 
     ViSession rm = 0;
