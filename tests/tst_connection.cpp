@@ -4,6 +4,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -112,9 +115,9 @@ private slots:
     void savedRows();
     void choosing_data();
     void choosing();
-    void search_data();
-    void search();
-    void searchCap();
+    void tree();
+    void manyCards_data();
+    void manyCards();
     void searchKeepsItsBox();
     void windowBaseTakesOver();
 
@@ -367,110 +370,90 @@ void tst_Connection::choosing()
               .arg(QString::number(select.result()), select.descriptor, QString::number(select.fcNumbers[0]),
                    QString::number(select.fcNumbers[1]), QString::number(select.fcCount)),
           "chosen");
+    // Searching again (Try Again, then Auto Find) deletes the items chosen.
+    QCOMPARE(select.searchCards(), 3);
+    QCOMPARE(select.selectedItems.size(), 0);
 }
 
-void tst_Connection::search_data()
+void tst_Connection::tree()
 {
-    QTest::addColumn<QByteArray>("bench");
-    QTest::addColumn<QByteArray>("failing"); // an operation forced to fail
-    QTest::addColumn<QStringList>("tree");
-    QTest::addColumn<QString>("found"); // count, then the stored descriptor and number
-    zrtest::row("carrier, other kind, no carrier", QByteArray(kOneCard), QByteArray(),
-                QStringList{"ASRL1 +", "VXI0 +", "  Slot 5 - 4260 MB +", "    FC 1 | 1234 [0, VXI0::1::INSTR] -",
-                            "    FC 2 | 7480 [2, VXI0::1::INSTR]"},
-                "1 VXI0::1::INSTR#2");
-    zrtest::row("only other kinds", QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
-            "carrier": {"modelId": 7, "slots": [0, {"id": "0x1234"}]}}]})"),
-                QByteArray(), QStringList{"VXI0 +", "  Slot 1 - 7 MB", "    FC 2 | 1234 [0, VXI0::1::INSTR] -"},
-                "0 #0");
-    zrtest::row("one box, two names: the first kept", QByteArray(R"({"resources": [
-            {"descriptor": "TCPIP0::lab.example::INSTR", "address": "192.0.2.10", "carrier": {"slots": [{"id": "0x7480"}]}},
-            {"descriptor": "TCPIP0::192.0.2.10::INSTR", "address": "192.0.2.10", "carrier": {"slots": [{"id": "0x7480"}]}}]})"),
-                QByteArray(),
-                QStringList{"TCPIP0 +", "  192.0.2.10 - 0 LXI +", "    FC 1 | 7480 [1, TCPIP0::lab.example::INSTR]"},
-                "1 TCPIP0::lab.example::INSTR#1");
-    zrtest::row("address texts taken as they are",
-                QByteArray(R"({"resources": [{"descriptor": "TCPIP0::v6host::INSTR", "address": "fe80::1%2",
-            "carrier": {"modelId": 1990, "slots": [{"id": "0x5902", "word252": "AB"}]}}]})"),
-                QByteArray(),
-                QStringList{"TCPIP0 +", "  fe80::1%2 - 1990 LXI", "    FC 1 | 5902-AB [0, TCPIP0::v6host::INSTR] -"},
-                "0 #0");
-    zrtest::row("no interface 1, no suffix", QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
-            "carrier": {"interface1": false, "slots": [{"id": "0x5902", "word252": "AB"}]}}]})"),
-                QByteArray(), QStringList{"VXI0 +", "  Slot 1 - 0 MB", "    FC 1 | 5902 [0, VXI0::1::INSTR] -"},
-                "0 #0");
-    zrtest::row("judged by the raw code", QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
-            "carrier": {"slots": [{"id": "0x6C6C"}]}}]})"),
-                QByteArray(), QStringList{"VXI0 +", "  Slot 1 - 0 MB +", "    FC 1 | 5470 [1, VXI0::1::INSTR]"},
-                "1 VXI0::1::INSTR#1");
-    zrtest::row("lower-case network name, ordered", QByteArray(R"({"resources": [
-            {"descriptor": "tcpip0::192.0.2.20::INSTR", "address": "192.0.2.20", "carrier": {"slots": [{"id": "0x7480"}]}},
-            {"descriptor": "TCPIP0::192.0.2.3::INSTR", "address": "192.0.2.3", "openStatus": "0xBFFF0015"},
-            {"descriptor": "VXI0::1::INSTR", "slot": 1}]})"),
-                QByteArray(),
-                QStringList{"TCPIP0 +", "VXI0 +", "tcpip0 +", "  192.0.2.20 - 0 LXI +",
-                            "    FC 1 | 7480 [1, tcpip0::192.0.2.20::INSTR]"},
-                "1 tcpip0::192.0.2.20::INSTR#1");
-    zrtest::row("no resource manager", QByteArray(kOneCard), QByteArray("viOpenDefaultRM"), QStringList(), "0 #0");
-    zrtest::row("find fails", QByteArray(kOneCard), QByteArray("viFindRsrc"), QStringList(), "0 #0");
-    zrtest::row("find next fails", QByteArray(kOneCard), QByteArray("viFindNext"),
-                QStringList{"VXI0 +", "  Slot 5 - 4260 MB +", "    FC 1 | 1234 [0, VXI0::1::INSTR] -",
-                            "    FC 2 | 7480 [2, VXI0::1::INSTR]"},
-                "1 VXI0::1::INSTR#2");
-    zrtest::row("no resources", QByteArray(R"({"resources": []})"), QByteArray(), QStringList(), "0 #0");
-}
-
-void tst_Connection::search()
-{
-    QFETCH(QByteArray, bench);
-    QFETCH(QByteArray, failing);
-    QVERIFY(zrtest::loadBench(bench));
-    if (!failing.isEmpty())
-        simbench_setStatus(failing.constData(), VI_ERROR_SYSTEM_ERROR);
+    // A top-level item per run of one prefix as written, carriers in the
+    // list's order, the last selectable card kept.
+    QVERIFY(zrtest::loadBench(R"({"resources": [
+        {"descriptor": "VXI0::2::INSTR", "slot": 2, "carrier": {"slots": [{"id": "0x7480"}, {"id": "0x1234"}]}},
+        {"descriptor": "VXI0::1::INSTR", "slot": 1, "carrier": {"slots": [0, {"id": "0x7480"}]}},
+        {"descriptor": "tcpip0::192.0.2.9::INSTR", "address": "192.0.2.9"},
+        {"descriptor": "TCPIP0::192.0.2.3::INSTR", "address": "192.0.2.3", "carrier": {"slots": [{"id": "0x1234"}]}}]})"));
     FakeCard card;
-    card.supported << 0x6C6C;
     zr6200fp_fcSelect select(&card, 0);
-    const int found = select.searchCards();
-    QTEST(zrtest::treeDump(select.findChild<QTreeWidget *>()), "tree");
-    QTEST(
-        QStringLiteral("%1 %2#%3").arg(QString::number(found), select.descriptor, QString::number(select.fcNumbers[0])),
-        "found");
-    // Every session opened was closed by itself, not only with the manager.
-    int opened = 0;
-    for (const char *open : {"viOpenDefaultRM", "viFindRsrc", "viOpen"}) {
-        const auto made = zrtest::calls(QLatin1String(open));
-        opened += int(std::count_if(made.cbegin(), made.cend(), [](const auto &c) { return c["status"] == "0"; }));
+    QCOMPARE(select.searchCards(), 2);
+    const auto *tree = select.findChild<QTreeWidget *>();
+    QCOMPARE(zrtest::treeDump(tree),
+             (QStringList{"TCPIP0 +", "  192.0.2.3 - 0 LXI", "    FC 1 | 1234 [0, TCPIP0::192.0.2.3::INSTR] -",
+                          "VXI0 +", "  Slot 2 - 0 MB +", "    FC 1 | 7480 [1, VXI0::2::INSTR]",
+                          "    FC 2 | 1234 [0, VXI0::2::INSTR] -", "  Slot 1 - 0 MB +",
+                          "    FC 2 | 7480 [2, VXI0::1::INSTR]", "tcpip0 +"}));
+    QCOMPARE(select.descriptor + QLatin1Char('#') + QString::number(select.fcNumbers[0]),
+             QStringLiteral("VXI0::1::INSTR#2"));
+    QCOMPARE(simbench_openSessions(), 0);
+    // Without a resource manager, an empty tree.
+    simbench_setStatus("viOpenDefaultRM", VI_ERROR_SYSTEM_ERROR);
+    QCOMPARE(select.searchCards(), 0);
+    QCOMPARE(tree->topLevelItemCount(), 0);
+}
+
+void tst_Connection::manyCards_data()
+{
+    // Carrier k is VXI<k>::1::INSTR: one top-level item each.
+    QTest::addColumn<QList<int>>("carriers"); // cards of this kind on each, after one of another kind
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<int>("found");
+    QTest::addColumn<QList<int>>("shown"); // card items under each carrier shown
+    QTest::addColumn<QString>("last");     // the card kept: descriptor#number
+    zrtest::row("255: all, no question", QList<int>{200, 55}, false, 255, QList<int>{201, 56}, "VXI1::1::INSTR#56");
+    zrtest::row("exactly 256: the question", QList<int>{256}, true, 256, QList<int>{257}, "VXI0::1::INSTR#257");
+    zrtest::row("cap inside the second carrier, the third left out", QList<int>{200, 100, 5}, true, 256,
+                QList<int>{201, 57}, "VXI1::1::INSTR#57");
+    zrtest::row("cap at a carrier's last card, the next left out", QList<int>{256, 3}, true, 256, QList<int>{257},
+                "VXI0::1::INSTR#257");
+    zrtest::row("cap after hundreds of entries", QList<int>(100, 0) + QList<int>(300, 1), true, 256,
+                QList<int>(100, 1) + QList<int>(256, 2), "VXI355::1::INSTR#2");
+    zrtest::row("hundreds of entries, none of this kind", QList<int>(300, 0), false, 0, QList<int>(300, 1), "#0");
+}
+
+void tst_Connection::manyCards()
+{
+    QFETCH(QList<int>, carriers);
+    QFETCH(bool, asked);
+    QJsonArray resources;
+    for (int k = 0; k < carriers.size(); ++k) {
+        QJsonArray cards{QJsonObject{{"id", "0x1234"}}};
+        for (int i = 0; i < carriers[k]; ++i)
+            cards.append(QJsonObject{{"id", "0x7480"}});
+        resources.append(QJsonObject{{"descriptor", QStringLiteral("VXI%1::1::INSTR").arg(k)},
+                                     {"slot", 1},
+                                     {"carrier", QJsonObject{{"slots", cards}}}});
     }
-    const auto closes = zrtest::calls(QStringLiteral("viClose"));
-    QCOMPARE(int(std::count_if(closes.cbegin(), closes.cend(), [](const auto &c) { return c["status"] == "0"; })),
-             opened);
-    QCOMPARE(simbench_carrierObjects(), 0);
-    // Other resources are queried first; the network ones then run on the pool.
-    const auto opens = zrtest::calls(QStringLiteral("viOpen"));
-    if (bench.contains("tcpip0"))
-        QCOMPARE(opens.first().value(QStringLiteral("name")), QStringLiteral("\"VXI0::1::INSTR\""));
-}
-
-void tst_Connection::searchCap()
-{
-    // 257 cards of this kind: only the first 256 are offered, after a question.
-    QByteArray cards;
-    for (int i = 0; i < 257; ++i)
-        cards += QByteArray(i ? "," : "") + "{\"id\": \"0x7480\"}";
-    QVERIFY(zrtest::loadBench("{\"resources\": [{\"descriptor\": \"VXI0::1::INSTR\", \"slot\": 1, \"carrier\": "
-                              "{\"slots\": [" +
-                              cards + "]}}]}"));
+    QVERIFY(zrtest::loadBench(QJsonDocument(QJsonObject{{"resources", resources}}).toJson()));
     FakeCard card;
     zr6200fp_fcSelect select(&card, 0);
-    answers.click(QStringLiteral("Continue"));
-    QCOMPARE(select.searchCards(), 256);
-    QCOMPARE(answers.seen, QStringList{QStringLiteral(
-                               "Found more Function Cards than supported by this SoftFrontPanel. Only first 256 are "
-                               "available.\nPlease contact Halvar's support if you need support for more cards.")});
-    const QTreeWidgetItem *carrier = select.findChild<QTreeWidget *>()->topLevelItem(0)->child(0);
-    QCOMPARE(carrier->childCount(), 256);
-    QVERIFY(carrier->isExpanded());
-    QCOMPARE(select.fcNumbers[0], quint16(256));
+    if (asked)
+        answers.click(QStringLiteral("Continue"));
+    QTEST(select.searchCards(), "found");
+    QCOMPARE(answers.seen, asked ? QStringList{QStringLiteral(
+                                       "Found more Function Cards than supported by this SoftFrontPanel. Only first "
+                                       "256 are available.\nPlease contact Halvar's support if you need support for "
+                                       "more cards.")}
+                                 : QStringList());
+    const QTreeWidget *tree = select.findChild<QTreeWidget *>();
+    QList<int> shown;
+    for (int k = 0; k < tree->topLevelItemCount(); ++k) {
+        const QTreeWidgetItem *carrier = tree->topLevelItem(k)->child(0);
+        shown << carrier->childCount();
+        QCOMPARE(carrier->isExpanded(), carriers[k] > 0);
+    }
+    QTEST(shown, "shown");
+    QTEST(QString(select.descriptor + QLatin1Char('#') + QString::number(select.fcNumbers[0])), "last");
     QCOMPARE(simbench_openSessions(), 0);
 }
 

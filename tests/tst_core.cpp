@@ -9,10 +9,10 @@
 #include "core/zr6200fp_cardModels.h"
 #include "core/zr6200fp_descriptorOrder.h"
 #include "core/zr6200fp_digitFormat.h"
-#include "core/zr6200fp_driverText.h"
-#include "core/zr6200fp_driverTrace.h"
 #include "core/zr6200fp_intXXL.h"
 #include "core/zr6200fp_settingsLocation.h"
+#include "driver/zr6200fp_driverText.h"
+#include "driver/zr6200fp_driverTrace.h"
 #include "testsupport.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QStringList>
 
-#include "core/zr6200fp_genFC.h"
+#include "driver/zr6200fp_genFC.h"
 
 // A card object whose answers a test sets. isModelSupported runs on the
 // search's worker threads: it only reads.

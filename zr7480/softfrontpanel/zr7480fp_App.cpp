@@ -4,7 +4,7 @@
 #include <QVBoxLayout>
 
 #include "about/zr6200fp_About.h"
-#include "core/zr6200fp_driverText.h"
+#include "driver/zr6200fp_driverText.h"
 #include "zr7480.h"
 #include "zr7480fp_Config.h"
 #include "zr7480fp_CSR.h"

@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "core/zr6200fp_genFC.h"
 #include "core/zr6200fp_settingsLocation.h"
+#include "driver/zr6200fp_genFC.h"
 #include "resources/zr6200fp_icons.h"
 #include "zr6200fp_fcEnterAddressFc.h"
 
