@@ -192,8 +192,8 @@ void copyText(char *dst, std::size_t size, const std::string &src);
 
 // One log line: "name(arg=value, ...) -> status". Build the inputs, check
 // forced(), then finish with done(status), which logs and returns status.
-// The line is formatted in a buffer the calling thread keeps from call to
-// call; the log's lock is held only to copy it. The time from construction
+// The line is formatted in a slot of the call log held for the call,
+// normally the one the calling thread used last. The time from construction
 // to done() counts as call time.
 class Call
 {
@@ -226,8 +226,8 @@ private:
     void key(const char *name);
 
     const char *m_name;
-    std::string m_own; // when the thread's buffer is taken (a call inside a call) or gone (thread ending)
-    std::string &m_line;
+    CallLog::Slot &m_slot;
+    std::string &m_line; // the slot's
     bool m_hasArgs = false;
     std::chrono::steady_clock::time_point m_start;
     std::chrono::steady_clock::duration m_delayAtStart;
