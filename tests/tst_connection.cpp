@@ -13,7 +13,9 @@
 #include <QtTest>
 #include <memory>
 #include <optional>
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
+#endif
 
 #include "core/zr6200fp_settingsLocation.h"
 #include "fakecard.h"
@@ -245,7 +247,11 @@ void tst_Connection::storedRows()
     QFETCH(QByteArray, file);
     QVERIFY(QDir().mkpath(QFileInfo(addressFile()).path()));
     if (file == "fifo") {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no named pipes in the file system");
+#else
         QVERIFY(mkfifo(QFile::encodeName(addressFile()).constData(), 0600) == 0);
+#endif
     } else if (!file.isEmpty()) {
         QFile out(addressFile());
         QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
