@@ -60,6 +60,8 @@ struct Bench
     // The same resources by normalized descriptor (normalizeDescriptor), so
     // an open costs the same whatever the bench's size.
     std::unordered_map<std::string, std::shared_ptr<const Resource>> byName;
+    // Forced when the bench is loaded, as by simbench_setStatus.
+    std::map<std::string, ViStatus> statuses;
 };
 
 // What the 7480 driver has configured on a card; the defaults are the
@@ -125,6 +127,8 @@ World &world();
 // Caller holds mutex(). The bench of ZR_SIMBENCH_FILE or the built-in one,
 // and the log file of ZR_SIMBENCH_LOG.
 void loadStartBench(World &w);
+// Caller holds mutex(). Makes bench the world's and forces its statuses.
+void useBench(World &w, Bench bench);
 
 // Time spent inside logged calls, summed over all threads, without the
 // resources' open delays; the number of those calls; and the open delays

@@ -167,6 +167,15 @@ void loadStartBench(World &w)
         std::fprintf(stderr, "simbench: %s\n", error.c_str());
         w.lastError = error;
     }
+    useBench(w, std::move(bench));
+}
+
+void useBench(World &w, Bench bench)
+{
+    for (const auto &[operation, status] : bench.statuses) {
+        w.forced[operation] = status;
+        w.anyForced.store(true, std::memory_order_release);
+    }
     w.bench = std::move(bench);
 }
 
