@@ -10,11 +10,12 @@
 # - ZR_WINE_DLLS, a ':'-separated list of Linux folders (Qt's bin/, the
 #   MinGW runtime), goes to the front of the DLL search path (WINEPATH).
 # - WINEPREFIX is the caller's; WINEDEBUG defaults to -all (no Wine messages).
-# - A Wine session (a prefix's wineserver and the processes it keeps) draws
-#   on the X display it started with, even after that display is gone: a
-#   program for a display (QT_QPA_PLATFORM not offscreen, DISPLAY set) waits
-#   until the prefix's earlier session has ended, as the end-to-end runs
-#   each start a display of their own.
+# - A Wine session (a prefix's wineserver and the processes it keeps for a
+#   few seconds after the last program) opens windows on the X display it
+#   started with, and none when it started without one (wineboot, the
+#   offscreen suites): a program for a display (QT_QPA_PLATFORM not
+#   offscreen, DISPLAY set) first waits until the prefix's earlier session
+#   has ended.
 # The exit code is the program's.
 set -euo pipefail
 for name in $(compgen -e); do
