@@ -45,9 +45,9 @@ logged '^zr7480_configureChannel\(.*channel=1, filter=1,.* -> -1074003965$' || f
 logged '^zr7480_configureChannel\(.*channel=2' && fail "channel 2 sent after the fatal status"
 diagnostic="Operation failed due to [Parameter 3 out of range"
 if [ "${ZR_E2E_DIAGNOSTICS:-stderr}" = debugger ]; then
-    grep -E ':OutputDebugString[AW] ' "$work/err.txt" | grep -Fq "$diagnostic" ||
+    grep -aE ':OutputDebugString[AW] ' "$work/err.txt" | grep -Fq "$diagnostic" ||
         fail "no \"$diagnostic\" on the debugger output"
 else
-    grep -Fq "$diagnostic" "$work/err.txt" || fail "no \"$diagnostic\" on stderr"
+    grep -aFq "$diagnostic" "$work/err.txt" || fail "no \"$diagnostic\" on stderr"
 fi
 echo "PASS: a fatal driver status ends the panel with exit code 1 after its diagnostic (${ZR_E2E_DIAGNOSTICS:-stderr})"

@@ -107,7 +107,7 @@ def readDef(path):
     """The DLL a .def file names and its {ordinal: name}."""
     text = pathlib.Path(path).read_text()
     dll = re.search(r"^LIBRARY\s+(\S+)", text, re.M).group(1).lower()
-    ordinals = {int(o): n for n, o in re.findall(r"^\s+(\w+)\s+@(\d+)\s+NONAME\s*$", text, re.M)}
+    ordinals = {int(o): n for n, o in re.findall(r"^\s+(\w+)\s+@(\d+)(?:\s+NONAME)?\s*$", text, re.M)}
     return dll, ordinals
 
 
