@@ -5,7 +5,9 @@
 # outside the clone, into ${BUILD_DIR:-build-windows}, then:
 #  1. the driver stand-ins export the ordinals of drivers/windows/*.def and no
 #     name, and every program imports each driver operation by its ordinal
-#     alone (tests/windows/imports.py); the executable's version resource;
+#     alone (tests/windows/imports.py), also the panel built for the vendors'
+#     DLLs (ZR_USE_REAL_DRIVERS, in ${BUILD_DIR}-real), which links import
+#     libraries made from the .def files; the executable's version resource;
 #  2. CTest under Wine (scripts/wine.sh): every Qt Test suite offscreen, and
 #     the end-to-end runs of zr7480sfp.exe with the windows platform plugin on
 #     a virtual X display (tests/e2e/): Auto Find and a filter change, a fatal
@@ -41,14 +43,22 @@ else
     echo "Qt for Windows: $qt (unpacked from $tarball)"
 fi
 
+windows=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-w64-x86_64.cmake" -DCMAKE_PREFIX_PATH="$qt"
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
 echo "Building for 64-bit Windows in $build"
-BUILD_DIR=$build "$root/scripts/build.sh" \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-w64-x86_64.cmake" -DCMAKE_PREFIX_PATH="$qt" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+BUILD_DIR=$build "$root/scripts/build.sh" "${windows[@]}" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine.sh" -DZR_BUILD_BENCH=OFF >/dev/null
+# The VISA stand-in's import library stands for the vendor's.
+echo "Building the panel for the vendors' DLLs in $build-real"
+BUILD_DIR=$build-real BUILD_TARGETS=zr7480sfp "$root/scripts/build.sh" "${windows[@]}" -DZR_USE_REAL_DRIVERS=ON \
+    -DZR_VISA_LIBRARY="$(find "$build" -name libvisa64.dll.a)" >/dev/null
 
 echo "Driver DLLs and imports (drivers/windows/*.def):"
-python3 "$root/tests/windows/imports.py" "$build/bin" "$root"/drivers/windows/*.def
+defs=()
+for def in "$root"/drivers/windows/*.def; do defs+=(--def "$def"); done
+python3 "$root/tests/windows/imports.py" "${defs[@]}" "$build"/bin/*.dll "$build"/bin/*.exe
+echo "  with the vendors' DLLs:"
+python3 "$root/tests/windows/imports.py" "${defs[@]}" "$build-real/bin/zr7480sfp.exe"
 
 echo "Version resource of zr7480sfp.exe (windres):"
 version=$(sed -n 's/^set(ZR_VERSION \(.*\))$/\1/p' "$root/cmake/ZrVersion.cmake")

@@ -1,17 +1,18 @@
 #!/usr/bin/env python3
 """Checks the Windows build's programs and driver DLLs against the .def files.
 
-    imports.py <folder> <def file>...
+    imports.py --def <def file> [--def <def file>]... <file>...
 
-For each .def file (drivers/windows/): the DLL it names, in <folder>, exports
-exactly the ordinals of the .def file and no name, so that an import by name
-could not even load. Every program (.exe) in <folder> imports from that DLL
-by ordinal only, each operation by the ordinal the .def file gives its name
-(the program's __imp_<name> symbol names the import slot); the panel,
+For each .def file (drivers/windows/) and each given DLL it names: the DLL
+exports exactly the ordinals of the .def file and no name, so that an import
+by name could not even load. Each given program (.exe) imports from those
+DLLs by ordinal only, each operation by the ordinal the .def file gives its
+name (the program's __imp_<name> symbol names the import slot); the panel,
 zr7480sfp.exe, imports every operation of the .def files. Prints one line per
 check and exits non-zero if any fails. Reads the PE files itself, so no
 tool's output format is relied on.
 """
+import argparse
 import pathlib
 import re
 import struct
@@ -111,8 +112,7 @@ def readDef(path):
     return dll, ordinals
 
 
-def main(folder, defs):
-    folder = pathlib.Path(folder)
+def main(defs, files):
     failed = 0
 
     def check(ok, what):
@@ -121,12 +121,15 @@ def main(folder, defs):
         failed += not ok
 
     drivers = dict(readDef(d) for d in defs)
-    for dll, ordinals in sorted(drivers.items()):
-        exported, names = Pe(folder / dll).exports()
-        check(names == 0, f"{dll} exports no name ({names})")
-        check(exported == set(ordinals), f"{dll} exports the ordinals {sorted(ordinals)} ({sorted(exported)})")
+    for path in files:
+        dll = path.name.lower()
+        if dll in drivers:
+            exported, names = Pe(path).exports()
+            ordinals = drivers[dll]
+            check(names == 0, f"{dll} exports no name ({names})")
+            check(exported == set(ordinals), f"{dll} exports the ordinals {sorted(ordinals)} ({sorted(exported)})")
 
-    for program in sorted(folder.glob("*.exe")):
+    for program in (f for f in files if f.suffix.lower() == ".exe"):
         pe = Pe(program)
         symbols = {slot: name for name, slot in pe.importSymbols().items()}
         used = set()
@@ -150,6 +153,8 @@ def main(folder, defs):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 3:
-        sys.exit(__doc__)
-    sys.exit(1 if main(sys.argv[1], sys.argv[2:]) else 0)
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--def", dest="defs", action="append", required=True, help="a .def file")
+    parser.add_argument("files", nargs="+", type=pathlib.Path, help="DLLs and programs to check")
+    arguments = parser.parse_args()
+    sys.exit(1 if main(arguments.defs, arguments.files) else 0)
