@@ -13,9 +13,7 @@
 #include <QtTest>
 #include <memory>
 #include <optional>
-#ifndef Q_OS_WIN
 #include <sys/stat.h>
-#endif
 
 #include "core/zr6200fp_settingsLocation.h"
 #include "fakecard.h"
