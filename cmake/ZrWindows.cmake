@@ -1,5 +1,5 @@
-# Windows build steps, shared by the panel's build and the cross check in
-# tools/windows-check, so that the check runs what the Windows build runs.
+# Windows build steps: the driver DLLs' import libraries, the version
+# resource, and where the DLLs a MinGW build's programs load come from.
 
 # The .def files of the two driver DLLs: the ordinals the panel imports and
 # the stand-ins export, by ordinal alone.
@@ -47,3 +47,24 @@ function(zr_version_resource target)
     configure_file("${CMAKE_CURRENT_FUNCTION_LIST_DIR}/../packaging/zr7480sfp.rc.in" "${rc}" @ONLY)
     target_sources(${target} PRIVATE "${rc}")
 endfunction()
+
+# With MinGW, ZR_MINGW_RUNTIME: the compiler's runtime DLLs the programs load
+# (C++ library, unwinder, POSIX threads), which the package carries
+# (packaging/); ZR_WINDOWS_DLL_DIRS: their folders and Qt's, where the tests
+# find the DLLs under Wine (tests/).
+if(MINGW)
+    set(ZR_MINGW_RUNTIME "")
+    set(ZR_WINDOWS_DLL_DIRS "$<TARGET_FILE_DIR:Qt6::Core>")
+    foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+        execute_process(COMMAND "${CMAKE_CXX_COMPILER}" -print-file-name=${dll}
+                        OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+        if(NOT IS_ABSOLUTE "${path}")
+            message(FATAL_ERROR "${CMAKE_CXX_COMPILER} does not know where ${dll} is")
+        endif()
+        file(REAL_PATH "${path}" path)
+        list(APPEND ZR_MINGW_RUNTIME "${path}")
+        get_filename_component(dir "${path}" DIRECTORY)
+        list(APPEND ZR_WINDOWS_DLL_DIRS "${dir}")
+    endforeach()
+    list(REMOVE_DUPLICATES ZR_WINDOWS_DLL_DIRS)
+endif()

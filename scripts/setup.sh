@@ -15,7 +15,9 @@
 #   real         the build's and the virtual display (scripts/test-real-drivers.sh)
 #   bench        the build's and the virtual display (bench/run.sh)
 #   screenshots  the build's and the virtual display, plus ImageMagick's import
-#   cross        the MinGW-w64 tools of the Windows cross check
+#   windows      the MinGW-w64 cross compiler, Qt's host tools (the build's
+#                Qt), Wine, the virtual display, and what unpacks and checks
+#                (scripts/test-windows.sh)
 #
 # --list prints the packages instead of installing them. ZR_SETUP_EXTRA adds
 # packages of your own (blank-separated).
@@ -30,7 +32,7 @@ display=(xvfb xdotool openbox)
 test_locales=(de_DE.UTF-8 ar_EG.UTF-8)
 
 usage() {
-    sed -n '5,21s/^# \{0,1\}//p' "$0" >&2
+    sed -n '5,23s/^# \{0,1\}//p' "$0" >&2
     exit 2
 }
 
@@ -56,7 +58,9 @@ for purpose in "$@"; do
         package) packages+=("${build[@]}" "${display[@]}" file dpkg-dev desktop-file-utils) ;;
         real | bench) packages+=("${build[@]}" "${display[@]}") ;;
         screenshots) packages+=("${build[@]}" "${display[@]}" imagemagick) ;;
-        cross) packages+=(cmake ninja-build gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64) ;;
+        # Wine 8 runs 64-bit programs with wine64; wine brings the wine command.
+        windows) packages+=("${build[@]}" "${display[@]}" g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+            wine64 wine xz-utils unzip python3) ;;
         *)
             echo "setup.sh: unknown purpose '$purpose'" >&2
             usage

@@ -26,21 +26,5 @@ echo "desktop entry: valid"
 test -s /usr/share/icons/hicolor/48x48/apps/zr7480sfp.png
 command -v zr7480sfp
 
-# shellcheck source=scripts/xsession.sh
-source "$root/scripts/xsession.sh"
-xsession_start
-trap 'xsession_stop; $sudo apt-get remove -y -qq zr7480sfp >/dev/null || true' EXIT
-settings=$(mktemp -d)
-ALLUSERSPROFILE=$settings QT_QPA_PLATFORM=xcb zr7480sfp &
-pid=$!
-box=$(wait_window "Tervix 7480 SFP: Select Function Card" 30)
-echo "installed program started: how-to-connect box shown"
-press "$box" Escape
-status=0
-wait_exit "$pid" 30 || status=$?
-rm -rf "$settings"
-if [ "$status" -ne 0 ]; then
-    echo "installed program ended with exit code $status, expected 0" >&2
-    exit 1
-fi
+QT_QPA_PLATFORM=xcb bash "$root/tests/e2e/giveup.sh" zr7480sfp
 echo "installed program gave up cleanly with exit code 0"

@@ -248,7 +248,11 @@ void tst_Connection::storedRows()
     QFETCH(QByteArray, file);
     QVERIFY(QDir().mkpath(QFileInfo(addressFile()).path()));
     if (file == "fifo") {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no named pipes in the file system");
+#else
         QVERIFY(mkfifo(QFile::encodeName(addressFile()).constData(), 0600) == 0);
+#endif
     } else if (!file.isEmpty()) {
         QFile out(addressFile());
         QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());

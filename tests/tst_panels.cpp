@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -367,6 +368,10 @@ void tst_Panels::identification()
                            zrtest::formField(window->about(), box, QStringLiteral("Serial Number:"))})
                   .join(QLatin1Char(' ')),
               "hardware");
+        // The card's copyright is Latin-1 text.
+        const auto labels = window->about()->findChildren<QLabel *>();
+        const QString copyright = QStringLiteral("Copyright \u00A9 2004-2012 Halvar GmbH. All rights reserved.");
+        QVERIFY(std::any_of(labels.begin(), labels.end(), [&](const QLabel *l) { return l->text() == copyright; }));
     }
     // The session is closed with the window, unless in demo mode.
     QCOMPARE(zrtest::calls(QStringLiteral("zr7480_close")).size(), demo ? 0 : 1);

@@ -23,11 +23,11 @@ private slots:
 
 void tst_Standins::logAndForcedStatus()
 {
-    QVERIFY(zrtest::loadBench(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 3,
-        "carrier": {"slots": [{"id": "0x7480"}]}}]})"));
+    // Forced by the bench file, as simbench_setStatus does.
+    QVERIFY(zrtest::loadBench(R"({"statuses": {"zr7480_configureChannel": "0xBFFF0015"},
+        "resources": [{"descriptor": "VXI0::1::INSTR", "slot": 3, "carrier": {"slots": [{"id": "0x7480"}]}}]})"));
     ViSession vi = 0;
     QCOMPARE(zr7480_init(const_cast<ViRsrc>("VXI0::1::INSTR"), 1, 1, 1, &vi), VI_SUCCESS);
-    simbench_setStatus("zr7480_configureChannel", VI_ERROR_TMO);
     QCOMPARE(zr7480_configureChannel(vi, 2, 16, 0, 0), VI_ERROR_TMO);
     char text[4] = "xyz";
     QCOMPARE(zr7480_getSerialNumber(vi, nullptr, text), VI_ERROR_PARAMETER2);
@@ -48,6 +48,7 @@ void tst_Standins::benchFileErrors_data()
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("error");
     zrtest::row("unknown field", QByteArray(R"({"resources": [], "x": 1})"), "unknown field \"x\"");
+    zrtest::row("status no number", QByteArray(R"({"resources": [], "statuses": {"a": 1.5}})"), "statuses.a: expected");
     zrtest::row("one resource twice", QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR"},
         {"descriptor": "vxi::1"}]})"),
                 "resources[1].descriptor");

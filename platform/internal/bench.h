@@ -60,6 +60,8 @@ struct Bench
     // The same resources by normalized descriptor (normalizeDescriptor), so
     // an open costs the same whatever the bench's size.
     std::unordered_map<std::string, std::shared_ptr<const Resource>> byName;
+    // Forced when the bench is loaded, as by simbench_setStatus.
+    std::map<std::string, ViStatus> statuses;
 };
 
 // What the 7480 driver has configured on a card; the defaults are the
@@ -125,6 +127,8 @@ World &world();
 // Caller holds mutex(). The bench of ZR_SIMBENCH_FILE or the built-in one,
 // and the log file of ZR_SIMBENCH_LOG.
 void loadStartBench(World &w);
+// Caller holds mutex(). Makes bench the world's and forces its statuses.
+void useBench(World &w, Bench bench);
 
 // Time spent inside logged calls, summed over all threads, without the
 // resources' open delays; the number of those calls; and the open delays
@@ -192,8 +196,8 @@ void copyText(char *dst, std::size_t size, const std::string &src);
 
 // One log line: "name(arg=value, ...) -> status". Build the inputs, check
 // forced(), then finish with done(status), which logs and returns status.
-// The line is formatted in a buffer the calling thread keeps from call to
-// call; the log's lock is held only to copy it. The time from construction
+// The line is formatted in a slot of the call log held for the call,
+// normally the one the calling thread used last. The time from construction
 // to done() counts as call time.
 class Call
 {
@@ -226,8 +230,8 @@ private:
     void key(const char *name);
 
     const char *m_name;
-    std::string m_own; // when the thread's buffer is taken (a call inside a call) or gone (thread ending)
-    std::string &m_line;
+    CallLog::Slot &m_slot;
+    std::string &m_line; // the slot's
     bool m_hasArgs = false;
     std::chrono::steady_clock::time_point m_start;
     std::chrono::steady_clock::duration m_delayAtStart;

@@ -15,47 +15,57 @@
 namespace simbench {
 
 // The lines of the calls that entered the libraries, oldest first, from any
-// number of threads. Each thread appends to a buffer of its own, numbering
-// its lines from one counter shared by all; reading merges the buffers in
-// that order, one buffer at a time. So a call waits for no other thread's call, however many run
-// at once; only while a log file is written do calls take one lock, to keep
-// the file in the same order.
+// number of threads. A call formats its line in a slot of the log and
+// appends it there, numbered from one counter shared by all; reading merges
+// the slots' lines in that order, one slot at a time. So a call waits for no
+// other thread's call, however many run at once; only while a log file is
+// written do calls take one lock, to keep the file in the same order.
+//
+// The slots belong to the log, not to the threads: a thread finds the one it
+// used last through a thread-local plain pointer, and a thread without one
+// (new, or its slot in use) takes an idle slot or adds one. Nothing happens
+// when a thread ends, so nothing depends on the destructors of thread-local
+// objects, which MinGW-w64's runtime runs after freeing the thread's storage
+// when they live in a DLL. There are never more slots than calls that were
+// once in progress at the same time.
 class CallLog final
 {
 public:
-    CallLog() = default;
     CallLog(const CallLog &) = delete;
     CallLog &operator=(const CallLog &) = delete;
 
-    void append(std::string_view line);
+    struct Slot
+    {
+        std::atomic<bool> held{false};
+        std::string line; // of the call that holds the slot
+        // Lines appended from this slot and not yet merged: their text back
+        // to back, and where each ends with its number.
+        std::mutex mutex;
+        std::string text;
+        std::vector<std::pair<std::uint64_t, std::size_t>> ends;
+    };
+    // A slot for one call, held until release(): the one this thread used
+    // last when it is idle.
+    Slot &claim();
+    void release(Slot &slot);
+    // Logs the slot's line.
+    void append(Slot &slot);
+
     std::size_t count() const;
     // Empty past the end.
     std::string line(std::size_t index) const;
     void clear();
     // Every later line also goes to this file, appended and flushed as it
-    // comes; empty: no file. A file that cannot be opened is reported once
-    // on stderr and forgotten.
+    // comes; empty: no file. A file that cannot be opened is reported once on
+    // stderr and forgotten.
     void setPath(const std::string &path);
 
 private:
-    // One thread's lines not yet merged: their text back to back, and
-    // where each ends with its number.
-    struct ThreadLines
-    {
-        std::mutex mutex;
-        std::string text;
-        std::vector<std::pair<std::uint64_t, std::size_t>> ends;
-        bool ownerGone = false;
-    };
-    // Ends with its thread and marks its lines as orphans.
-    struct Owner
-    {
-        ~Owner();
-        std::shared_ptr<ThreadLines> lines;
-    };
+    CallLog() = default;
+    friend CallLog &callLog();
 
-    ThreadLines &threadLines();
-    void appendTo(ThreadLines &mine, std::string_view line);
+    Slot &idleSlot();
+    void appendTo(Slot &slot);
     // Caller holds m_mutex.
     void merge() const;
     // Caller holds m_mutex. Room for size bytes that stay where they are.
@@ -65,14 +75,14 @@ private:
 
     static constexpr std::size_t kBlockSize = std::size_t(64) * 1024;
 
-    // The registry of threads and the merged lines.
+    // The slots and the merged lines.
     mutable std::mutex m_mutex;
-    mutable std::vector<std::shared_ptr<ThreadLines>> m_threads;
+    std::vector<std::unique_ptr<Slot>> m_slots;
     mutable std::vector<std::unique_ptr<char[]>> m_blocks;
     mutable char *m_free = nullptr;
     mutable std::size_t m_left = 0;
     mutable std::deque<std::string_view> m_lines; // into m_blocks
-    // Lines taken from the threads that wait for a line numbered before them.
+    // Lines taken from the slots that wait for a line numbered before them.
     mutable std::vector<std::pair<std::uint64_t, std::string>> m_held;
     mutable std::uint64_t m_nextNumber = 0; // of the next line to merge
     std::atomic<std::uint64_t> m_next{0};

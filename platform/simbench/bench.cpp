@@ -116,26 +116,6 @@ template <typename T> void appendNumber(std::string &out, T value)
     out.append(text, std::size_t(end - text));
 }
 
-// The buffer each thread formats its lines in, kept from call to call.
-// A call made while the thread ends, after the buffer is gone, uses one of
-// its own.
-thread_local bool t_lineGone = false;
-thread_local bool t_lineInUse = false;
-struct LineBuffer
-{
-    ~LineBuffer() { t_lineGone = true; }
-    std::string text;
-};
-thread_local LineBuffer t_line;
-
-std::string &lineBuffer(std::string &own)
-{
-    if (t_lineGone || t_lineInUse)
-        return own;
-    t_lineInUse = true;
-    return t_line.text;
-}
-
 // What this thread has slept in open delays, ever.
 thread_local std::chrono::steady_clock::duration t_delay{};
 
@@ -186,6 +166,15 @@ void loadStartBench(World &w)
     } else if (!loadBenchFile(file.c_str(), &bench, &error)) {
         std::fprintf(stderr, "simbench: %s\n", error.c_str());
         w.lastError = error;
+    }
+    useBench(w, std::move(bench));
+}
+
+void useBench(World &w, Bench bench)
+{
+    for (const auto &[operation, status] : bench.statuses) {
+        w.forced[operation] = status;
+        w.anyForced.store(true, std::memory_order_release);
     }
     w.bench = std::move(bench);
 }
@@ -394,7 +383,8 @@ void copyText(char *dst, std::size_t size, const std::string &src)
 
 Call::Call(const char *name)
     : m_name(name)
-    , m_line(lineBuffer(m_own))
+    , m_slot(callLog().claim())
+    , m_line(m_slot.line)
     , m_start(std::chrono::steady_clock::now())
     , m_delayAtStart(t_delay)
 {
@@ -404,8 +394,7 @@ Call::Call(const char *name)
 
 Call::~Call()
 {
-    if (&m_line != &m_own)
-        t_lineInUse = false;
+    callLog().release(m_slot);
 }
 
 void Call::key(const char *name)
@@ -486,7 +475,7 @@ void Call::done(const char *result)
 {
     m_line += ") -> ";
     m_line += result;
-    callLog().append(m_line);
+    callLog().append(m_slot);
     const auto spent = std::chrono::steady_clock::now() - m_start - (t_delay - m_delayAtStart);
     CallTime &time = callTime();
     time.nanoseconds.fetch_add(std::uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(spent).count()),

@@ -31,6 +31,7 @@ private:
     bool checkKeys(const QJsonObject &object, std::initializer_list<const char *> allowed, const std::string &path);
     bool integer(const QJsonValue &value, long long min, long long max, const std::string &path, long long *out);
     bool text(const QJsonValue &value, std::size_t maxLength, const std::string &path, std::string *out);
+    bool statuses(const QJsonValue &value, std::map<std::string, ViStatus> *out);
     bool resource(const QJsonValue &value, std::size_t index, const std::string &path, Resource *out);
     bool carrier(const QJsonValue &value, std::size_t resourceIndex, const std::string &path, Carrier *out);
     bool card(const QJsonValue &value, std::size_t resourceIndex, std::size_t slot, const std::string &path, Card *out);
@@ -100,7 +101,7 @@ bool BenchParser::text(const QJsonValue &value, std::size_t maxLength, const std
 
 bool BenchParser::parse(const QJsonObject &top, Bench *bench)
 {
-    if (!checkKeys(top, {"commonLibRevision", "driverRevision", "resources"}, ""))
+    if (!checkKeys(top, {"commonLibRevision", "driverRevision", "statuses", "resources"}, ""))
         return false;
     Bench result;
     result.commonLibRevision = "6.2.0.3301";
@@ -110,6 +111,8 @@ bool BenchParser::parse(const QJsonObject &top, Bench *bench)
         return false;
     if (top.contains(QLatin1String("driverRevision")) &&
         !text(top.value(QLatin1String("driverRevision")), 255, "driverRevision", &result.driverRevision))
+        return false;
+    if (top.contains(QLatin1String("statuses")) && !statuses(top.value(QLatin1String("statuses")), &result.statuses))
         return false;
     const QJsonValue resources = top.value(QLatin1String("resources"));
     if (!resources.isArray())
@@ -129,6 +132,21 @@ bool BenchParser::parse(const QJsonObject &top, Bench *bench)
         result.resources.push_back(std::move(r));
     }
     *bench = std::move(result);
+    return true;
+}
+
+bool BenchParser::statuses(const QJsonValue &value, std::map<std::string, ViStatus> *out)
+{
+    if (!value.isObject())
+        return fail("statuses", "expected an object of operation names and statuses");
+    const QJsonObject object = value.toObject();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const std::string operation = it.key().toStdString();
+        long long status = 0;
+        if (!integer(it.value(), -2147483648LL, 0xFFFFFFFFLL, "statuses." + operation, &status))
+            return false;
+        (*out)[operation] = ViStatus(std::uint32_t(status));
+    }
     return true;
 }
 

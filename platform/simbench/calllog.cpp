@@ -8,9 +8,9 @@ namespace simbench {
 
 namespace {
 
-// Set when this thread's Owner has ended (the thread is ending): a call
-// made after that gets lines of its own, already marked as orphans.
-thread_local bool t_ownerGone = false;
+// The slot this thread used last; a plain pointer, so the thread's end
+// runs no code of the log's.
+thread_local CallLog::Slot *t_slot = nullptr;
 
 } // namespace
 
@@ -20,51 +20,52 @@ CallLog &callLog()
     return *log;
 }
 
-CallLog::Owner::~Owner()
+CallLog::Slot &CallLog::claim()
 {
-    t_ownerGone = true;
-    if (lines) {
-        std::lock_guard<std::mutex> guard(lines->mutex);
-        lines->ownerGone = true;
-    }
+    Slot *const last = t_slot;
+    if (last && !last->held.exchange(true, std::memory_order_acquire))
+        return *last;
+    Slot &slot = idleSlot();
+    t_slot = &slot;
+    return slot;
 }
 
-CallLog::ThreadLines &CallLog::threadLines()
+CallLog::Slot &CallLog::idleSlot()
 {
-    thread_local Owner owner;
-    if (!t_ownerGone && owner.lines)
-        return *owner.lines;
-    auto lines = std::make_shared<ThreadLines>();
-    lines->ownerGone = t_ownerGone;
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        m_threads.push_back(lines);
+    std::lock_guard<std::mutex> guard(m_mutex);
+    for (const auto &slot : m_slots) {
+        if (!slot->held.exchange(true, std::memory_order_acquire))
+            return *slot;
     }
-    if (t_ownerGone)
-        return *lines; // kept alive by the registry until merged
-    owner.lines = std::move(lines);
-    return *owner.lines;
+    m_slots.push_back(std::make_unique<Slot>());
+    m_slots.back()->held.store(true, std::memory_order_relaxed);
+    return *m_slots.back();
 }
 
-void CallLog::append(std::string_view line)
+void CallLog::release(Slot &slot)
+{
+    slot.held.store(false, std::memory_order_release);
+}
+
+void CallLog::append(Slot &slot)
 {
     if (m_toFile.load(std::memory_order_acquire)) {
         std::lock_guard<std::mutex> file(m_fileMutex);
-        appendTo(threadLines(), line);
-        writeToFile(line);
+        appendTo(slot);
+        writeToFile(slot.line);
         return;
     }
-    appendTo(threadLines(), line);
+    appendTo(slot);
 }
 
-void CallLog::appendTo(ThreadLines &mine, std::string_view line)
+void CallLog::appendTo(Slot &slot)
 {
-    std::lock_guard<std::mutex> guard(mine.mutex);
+    std::lock_guard<std::mutex> guard(slot.mutex);
     // Numbered and stored in one hold of the lock: a line a merge misses
     // is one being appended right then.
     const std::uint64_t number = m_next.fetch_add(1, std::memory_order_relaxed);
-    mine.text.append(line);
-    mine.ends.emplace_back(number, mine.text.size());
+    slot.text.append(slot.line);
+    slot.ends.emplace_back(number, slot.text.size());
     m_unmerged.fetch_add(1, std::memory_order_release);
 }
 
@@ -72,21 +73,21 @@ void CallLog::merge() const
 {
     if (m_unmerged.load(std::memory_order_acquire) == 0)
         return;
-    // One thread's buffer at a time. A line numbered while this runs may be
-    // missing from a buffer already visited: the lines after such a gap
-    // wait in m_held for a later merge, so the merged lines keep their order.
+    // One slot at a time. A line numbered while this runs may be missing
+    // from a slot already visited: the lines after such a gap wait in
+    // m_held for a later merge, so the merged lines keep their order.
     std::size_t taken = 0;
-    for (const auto &t : m_threads) {
-        std::lock_guard<std::mutex> guard(t->mutex);
+    for (const auto &slot : m_slots) {
+        std::lock_guard<std::mutex> guard(slot->mutex);
         std::size_t start = 0;
-        for (const auto &[number, end] : t->ends) {
+        for (const auto &[number, end] : slot->ends) {
             if (number >= m_nextNumber)
-                m_held.emplace_back(number, t->text.substr(start, end - start));
+                m_held.emplace_back(number, slot->text.substr(start, end - start));
             start = end;
         }
-        taken += t->ends.size();
-        t->text.clear();
-        t->ends.clear();
+        taken += slot->ends.size();
+        slot->text.clear();
+        slot->ends.clear();
     }
     m_unmerged.fetch_sub(taken, std::memory_order_relaxed);
     std::sort(m_held.begin(), m_held.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
@@ -100,13 +101,6 @@ void CallLog::merge() const
         ++merged;
     }
     m_held.erase(m_held.begin(), m_held.begin() + std::ptrdiff_t(merged));
-    // Threads that have ended have nothing more to give.
-    m_threads.erase(std::remove_if(m_threads.begin(), m_threads.end(),
-                                   [](const std::shared_ptr<ThreadLines> &t) {
-                                       std::lock_guard<std::mutex> guard(t->mutex);
-                                       return t->ownerGone && t->ends.empty();
-                                   }),
-                    m_threads.end());
 }
 
 std::size_t CallLog::count() const
@@ -126,7 +120,7 @@ std::string CallLog::line(std::size_t index) const
 void CallLog::clear()
 {
     std::lock_guard<std::mutex> guard(m_mutex);
-    // Merged first, so the threads' buffers are emptied under their locks;
+    // Merged first, so the slots are emptied under their locks;
     // a line numbered before this and not yet in its buffer is dropped
     // when it comes.
     merge();

@@ -30,7 +30,7 @@ static int loaded(bool ok, simbench::Bench &bench, const std::string &error)
             w.lastError = error;
             return -1;
         }
-        w.bench = std::move(bench);
+        simbench::useBench(w, std::move(bench));
         w.cards.clear();
         w.lastError.clear();
         return 0;

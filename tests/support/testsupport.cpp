@@ -164,6 +164,8 @@ QString expectExit(const char *scenario, int exitCode, const QString &line, cons
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QString::fromLatin1(kScenarioVar), QString::fromLatin1(scenario));
+    // On Windows Qt sends messages to the debugger output unless told so.
+    env.insert(QStringLiteral("QT_FORCE_STDERR_LOGGING"), QStringLiteral("1"));
     const QStringList keys = extra.keys();
     for (const QString &key : keys)
         env.insert(key, extra.value(key));
@@ -174,7 +176,9 @@ QString expectExit(const char *scenario, int exitCode, const QString &line, cons
         child.waitForFinished();
         return QStringLiteral("%1 did not end").arg(QLatin1String(scenario));
     }
-    const QString output = QString::fromLocal8Bit(child.readAllStandardOutput() + child.readAllStandardError());
+    // Printed lines end in "\r\n" on Windows.
+    const QString output = QString::fromLocal8Bit(child.readAllStandardOutput() + child.readAllStandardError())
+                               .replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != exitCode)
         return QStringLiteral("%1 ended with %2, expected %3:\n%4")
             .arg(QLatin1String(scenario), QString::number(child.exitCode()), QString::number(exitCode), output);
@@ -280,7 +284,9 @@ void prepareEnvironment()
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", path);
     }
-    if (qEnvironmentVariableIsEmpty("ALLUSERSPROFILE"))
+    // The address file goes to a private folder also where the variable is
+    // set (always on Windows); children keep their parent's.
+    if (!isChild())
         qputenv("ALLUSERSPROFILE", makeDir());
 }
 
