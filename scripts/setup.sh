@@ -24,6 +24,9 @@ set -euo pipefail
 build=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
 # A private X display with a window manager, driven by xdotool (scripts/xsession.sh).
 display=(xvfb xdotool openbox)
+# For test: the desktop's accessibility bus and registry, a private session
+# bus (dbus-run-session) and Debian's python3 with pyatspi (tests/a11y).
+a11y=(at-spi2-core dbus-daemon python3-pyatspi)
 
 usage() {
     sed -n '5,20s/^# \{0,1\}//p' "$0" >&2
@@ -37,7 +40,7 @@ for purpose in "$@"; do
         --list) list=true ;;
         # xvfb-run needs xauth, which xvfb only recommends.
         run) packages+=("${build[@]}" xvfb xauth) ;;
-        test) packages+=("${build[@]}" xvfb xauth "${display[@]}") ;;
+        test) packages+=("${build[@]}" xvfb xauth "${display[@]}" "${a11y[@]}") ;;
         sanitizers) packages+=("${build[@]}") ;;
         fuzz) packages+=("${build[@]}" clang libclang-rt-14-dev) ;;
         # CPack stops without `file`; without dpkg-shlibdeps (dpkg-dev) it
