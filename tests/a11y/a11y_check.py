@@ -221,11 +221,11 @@ def unit_read(acc, words):
 
 
 def format_read(acc, base):
-    """The number format button inside the control says what it is."""
-    buttons = [c for c in bus.walk(acc) if c.getRole() == pyatspi.ROLE_PUSH_BUTTON and bus.showing(c)]
-    if not any(base in f"{b.name} {b.description}".lower() for b in buttons):
-        seen = "; ".join(bus.describe(b) for b in buttons) or "no button"
-        raise Unmet(f'number format "{base}" is not read ({seen})')
+    """The number format is read in words: in the control's description or
+    by a part of it, such as its base button, not as a one-letter tag."""
+    parts = [acc] + [c for c in bus.walk(acc) if bus.showing(c)]
+    if not any(base in f"{p.name} {p.description}".lower() for p in parts):
+        raise Unmet(f'number format "{base}" is not read: ' + "; ".join(bus.describe(p) for p in parts))
 
 
 def read_lamp(win, label, wanted):

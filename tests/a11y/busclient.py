@@ -24,6 +24,10 @@ CONTROL_SECONDS = 1.5
 # X keysyms sent through the registry, as a screen reader's key echo does.
 KEYS = {"Tab": 0xFF09, "Return": 0xFF0D, "Escape": 0xFF1B, "Up": 0xFF52, "Down": 0xFF54, "space": 0x20}
 
+# Roles whose checked state a screen reader reads; Qt 6.4 sends no
+# "checkable" state, the role says it.
+CHECKED_ROLES = (pyatspi.ROLE_CHECK_BOX, pyatspi.ROLE_TOGGLE_BUTTON, pyatspi.ROLE_RADIO_BUTTON)
+
 # What a change of a lamp, a value or a name sends on the bus.
 ANNOUNCEMENTS = (
     "object:state-changed",
@@ -183,7 +187,7 @@ def describe(acc):
         parts.append(f"value {acc.queryValue().currentValue:g}")
     except NotImplementedError:
         pass
-    if has(acc, pyatspi.STATE_CHECKABLE) or has(acc, pyatspi.STATE_CHECKED):
+    if acc.getRole() in CHECKED_ROLES or has(acc, pyatspi.STATE_CHECKABLE):
         parts.append("checked" if has(acc, pyatspi.STATE_CHECKED) else "not checked")
     return ", ".join(parts)
 
@@ -196,7 +200,7 @@ def says(win, text):
 def is_caption(acc):
     """A plain label that names something else: not a value labelled by a
     caption of its own, nor a lamp drawn as a label (which has a state)."""
-    if acc.getRole() != pyatspi.ROLE_LABEL or has(acc, pyatspi.STATE_CHECKABLE):
+    if acc.getRole() != pyatspi.ROLE_LABEL or has(acc, pyatspi.STATE_CHECKABLE) or has(acc, pyatspi.STATE_CHECKED):
         return False
     outer = list(ancestors(acc))
     return all(any(same(t, a) for a in outer) for t in related(acc, pyatspi.RELATION_LABELLED_BY))
@@ -313,9 +317,9 @@ ON_OFF = re.compile(r"\b(on|off)\b", re.IGNORECASE)
 
 
 def lamp_state(acc):
-    """'on' or 'off' as a screen reader can read it: a checked state, or the
+    """'on' or 'off' as a screen reader can read it: checked or not, or the
     word in the lamp's name, description or text."""
-    if has(acc, pyatspi.STATE_CHECKABLE):
+    if acc.getRole() in CHECKED_ROLES or has(acc, pyatspi.STATE_CHECKABLE):
         return "on" if has(acc, pyatspi.STATE_CHECKED) else "off"
     for text in (acc.name, acc.description, text_of(acc) or ""):
         found = ON_OFF.findall(text or "")
