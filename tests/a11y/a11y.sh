@@ -34,8 +34,12 @@ cleanup() {
     xsession_stop
     rm -rf "$work"
 }
-trap cleanup EXIT
 xsession_start 1280x1024x24
+# After xsession_start, whose own EXIT trap this one replaces. Stopped from
+# outside (CTest's timeout, ^C), the cleanup runs all the same.
+trap cleanup EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
 
 # Qt 6.4 answers on the accessibility bus only while the bus says a screen
 # reader is on, or with this variable; the checks do not switch the

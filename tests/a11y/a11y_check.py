@@ -28,7 +28,7 @@ import sys
 import pyatspi
 
 import busclient as bus
-from busclient import Missing, Unmet
+from busclient import BusError, Missing, Unmet
 
 PASSED = "a11y: every step passed"
 CONNECT = "Tervix 7480 SFP: Select Function Card"
@@ -64,6 +64,14 @@ class Stop(Exception):
     """A step the rest of the run needs has failed."""
 
 
+class TimeUp(BaseException):
+    """The whole check took too long; no step catches this."""
+
+
+def time_up(signum, frame):
+    raise TimeUp()
+
+
 class Steps:
     """Runs the steps of one check, prints and keeps their outcome."""
 
@@ -81,7 +89,7 @@ class Steps:
             return None
         try:
             result = action()
-        except (Unmet, Missing) as problem:
+        except (Unmet, Missing, BusError) as problem:
             print(f"FAIL  {name}: {problem}")
             self.failed.append(name)
             return None
@@ -117,7 +125,9 @@ def run(exe, work, step, name, bench, body):
         with open(env["ZR_SIMBENCH_FILE"], "w") as out:
             json.dump(bench, out)
     try:
-        program = step.gate(f"{name}: the program answers on the accessibility bus", lambda: bus.Program(exe, work, name, env))
+        program = step.gate(
+            f"{name}: the program answers on the accessibility bus", lambda: bus.Program(exe, work, name, env)
+        )
     except Stop:
         return
     try:
@@ -131,16 +141,17 @@ def run(exe, work, step, name, bench, body):
 
 
 def calls(program):
-    with open(program.err.replace(".err", ".calls")) as log:
+    """The bench's call log of the program's run."""
+    with open(os.path.join(program.work, f"{program.name}.calls")) as log:
         return log.read()
 
 
 def connect_box(program):
-    return program.window(CONNECT, has_child=lambda w: w.getRole() == pyatspi.ROLE_ALERT)
+    return program.window(CONNECT, kind=lambda w: w.getRole() == pyatspi.ROLE_ALERT)
 
 
 def selection_dialog(program):
-    return program.window(CONNECT, has_child=lambda w: w.getRole() == pyatspi.ROLE_DIALOG)
+    return program.window(CONNECT, kind=lambda w: w.getRole() == pyatspi.ROLE_DIALOG)
 
 
 def press_named(win, name):
@@ -200,7 +211,8 @@ def choose(combo, item):
     if item not in items:
         raise Unmet(f'{bus.describe(combo)} offers no "{item}" (offers: {", ".join(items)})')
     bus.focus(combo)
-    direction = "Down" if items.index(item) > items.index(combo.name) else "Up"
+    now = items.index(combo.name) if combo.name in items else 0
+    direction = "Down" if items.index(item) > now else "Up"
     for _ in range(len(items)):
         if combo.name == item:
             return
@@ -264,7 +276,11 @@ def operate_demo(program, step):
     found = 'Configuration: "Filter" of "Channel 1" found by its label, reads "Butterworth 500Hz"'
     combo = step(found, lambda: read_value(main, "Filter", "Channel 1", "Butterworth 500Hz", [pyatspi.ROLE_COMBO_BOX]))
     step('Configuration: "Filter" reads its help as description', lambda: described(combo), needs=[found])
-    step('Configuration: "Butterworth 2kHz" chosen in it with the keyboard', lambda: choose(combo, "Butterworth 2kHz"), needs=[found])
+    step(
+        'Configuration: "Butterworth 2kHz" chosen in it with the keyboard',
+        lambda: choose(combo, "Butterworth 2kHz"),
+        needs=[found],
+    )
     found = 'Configuration: "DDS Frequency" found by its label, reads "1.2500e+07"'
     dds = step(found, lambda: read_value(main, "DDS Frequency", "Clock", "1.2500e+07"))
     step('Configuration: "DDS Frequency" reads its unit', lambda: unit_read(dds, ["Hz", "Hertz"]), needs=[found])
@@ -277,7 +293,10 @@ def operate_demo(program, step):
     )
     step.gate('Command/Status page opened by its tab', lambda: open_page(main, "Command/Status", "Update"))
     step('Command/Status: lamp "DDS Error" found by its label, reads off', lambda: read_lamp(main, "DDS Error", "off"))
-    step('Command/Status: lamp "Sync Status" found by its label, reads off', lambda: read_lamp(main, "Sync Status", "off"))
+    step(
+        'Command/Status: lamp "Sync Status" found by its label, reads off',
+        lambda: read_lamp(main, "Sync Status", "off"),
+    )
     about = step.gate("About opened by its button", lambda: (press_named(main, "About"), program.window(ABOUT))[1])
     step('About: revisions and the "(DEMO)" hardware read by their captions', lambda: read_revisions(about))
     step('About: the "LGPL" link reached and followed to the licence', lambda: follow_licence_link(program, about))
@@ -400,7 +419,7 @@ def names_none(program, step):
     step.gate('how-to-connect box: "Auto Find"', lambda: press_named(connect_box(program), "Auto Find"))
     question = step.gate(
         '"No 7480 Function Card found" question shows',
-        lambda: program.window(CONNECT, has_child=lambda w: bus.says(w, "No 7480 Function Card found")),
+        lambda: program.window(CONNECT, kind=lambda w: bus.says(w, "No 7480 Function Card found")),
     )
     step("no-card question: every focusable control named", lambda: survey(question, "no-card question"))
     step.gate('no-card question: "Cancel", exit code 0', lambda: answer(program, question, "Cancel"))
@@ -418,9 +437,15 @@ def main():
     sys.stdout = sys.stderr = os.fdopen(3, "w", buffering=1)
     # Whatever hangs, the check ends well inside CTest's limit, and
     # a11y.sh takes every process down.
-    signal.alarm(150)
+    seconds = 150
+    signal.signal(signal.SIGALRM, time_up)
+    signal.alarm(seconds)
     step = Steps()
-    {"operate": operate, "names": names}[check](exe, work, step)
+    try:
+        {"operate": operate, "names": names}[check](exe, work, step)
+    except TimeUp:
+        print(f"FAIL  the check took longer than {seconds}s")
+        step.failed.append("time")
     total = step.passed + len(step.failed)
     if step.failed:
         print(f"a11y {check}: {len(step.failed)} of {total} steps failed")

@@ -3,9 +3,9 @@ accessibility bus (AT-SPI), with pyatspi. Nothing here looks at the
 program's widgets, pixels or source; what is not on the bus does not exist
 for these checks.
 
-Every wait has a short limit: a window gets a few seconds to appear, a
-control in a window that is shown gets one, so a missing control fails at
-once with what the window holds instead."""
+Every wait has a short limit: a window gets ten seconds to appear, a
+control in a window that is shown a second and a half, so a missing control
+fails at once, saying what the window holds instead."""
 
 import os
 import re
@@ -22,7 +22,7 @@ WINDOW_SECONDS = 10
 CONTROL_SECONDS = 1.5
 
 # X keysyms sent through the registry, as a screen reader's key echo does.
-KEYS = {"Tab": 0xFF09, "Return": 0xFF0D, "Escape": 0xFF1B, "Up": 0xFF52, "Down": 0xFF54, "space": 0x20}
+KEYS = {"Tab": 0xFF09, "Up": 0xFF52, "Down": 0xFF54}
 
 # Roles whose checked state a screen reader reads; Qt 6.4 sends no
 # "checkable" state, the role says it.
@@ -37,6 +37,11 @@ ANNOUNCEMENTS = (
     "object:value-changed",
     "object:text-changed",
 )
+
+
+# A call the program did not answer in time (a modal loop inside an
+# action, a hang) or an object that went away.
+BusError = GLib.Error
 
 
 class Missing(Exception):
@@ -361,11 +366,11 @@ class Program:
     through the bus; stdout and stderr go to files in work."""
 
     def __init__(self, exe, work, name, env=None):
+        self.name = name
         self.work = work
-        self.out = os.path.join(work, f"{name}.out")
         self.err = os.path.join(work, f"{name}.err")
         environment = dict(os.environ, **(env or {}))
-        with open(self.out, "w") as out, open(self.err, "w") as err:
+        with open(os.path.join(work, f"{name}.out"), "w") as out, open(self.err, "w") as err:
             self.process = subprocess.Popen([exe], env=environment, stdout=out, stderr=err)
         self.app = wait_for(WINDOW_SECONDS, f"{name}: the program on the accessibility bus", self._find_app)
         # Read everything live: a cached name or state could hide a change.
@@ -383,15 +388,15 @@ class Program:
                 continue
         return None
 
-    def window(self, title, has_child=None, seconds=WINDOW_SECONDS):
-        """The showing top-level window of this title; has_child tells apart
-        two windows of one title."""
+    def window(self, title, kind=None, seconds=WINDOW_SECONDS):
+        """The showing top-level window of this title; kind, a test of the
+        window, tells apart windows of one title."""
 
         def probe():
             if self.process.poll() is not None:
                 raise Missing(f'the program ended with exit code {self.process.returncode}; no window "{title}"')
             for win in children(self.app):
-                if win.name == title and showing(win) and (has_child is None or has_child(win)):
+                if win.name == title and showing(win) and (kind is None or kind(win)):
                     return win
             return None
 
