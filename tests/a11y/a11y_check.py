@@ -11,8 +11,11 @@ session bus with the accessibility bus, on a virtual display.
       Auto Find, the card chosen in the tree by its name, Arm and Update,
       the sync lamp's change read and announced.
   a11y_check.py names <zr7480sfp> <work folder>
-      Every window and dialog in turn, each focusable control listed as the
-      bus reads it; one read without a name a person would say fails.
+      Every window and dialog in turn (how-to-connect box, address dialog,
+      its warning, the unavailable-card and no-card questions, selection
+      dialog, both pages, About, licence viewer, exit question), each
+      focusable control listed as the bus reads it; one read without a name
+      a person would say fails.
 
 Each step prints "ok" or "FAIL" with what the bus has. A window that does
 not appear, or a step the way on needs, stops that run at once; any other
@@ -147,7 +150,8 @@ def calls(program):
 
 
 def connect_box(program):
-    return program.window(CONNECT, kind=lambda w: w.getRole() == pyatspi.ROLE_ALERT)
+    """The how-to-connect box; the questions of the flow share its title."""
+    return program.window(CONNECT, kind=lambda w: bus.says(w, "How to connect to"))
 
 
 def selection_dialog(program):
@@ -373,6 +377,14 @@ def survey(win, title):
         raise Unmet(f"{len(unnamed)} without a name: " + "; ".join(bus.describe(a) for a in unnamed))
 
 
+def combo_offering(win, item):
+    """The combo box of win with this item, found by what it offers."""
+    for acc in bus.walk(win):
+        if acc.getRole() == pyatspi.ROLE_COMBO_BOX and any(c.name == item for c in bus.walk(acc)):
+            return acc
+    raise Missing(f'no combo box offers "{item}"')
+
+
 def open_licence(about):
     """"LGPL" followed by its action if it has one, else clicked where the
     bus says it is, so the viewer is reached either way."""
@@ -384,8 +396,9 @@ def open_licence(about):
 
 
 def names_found(program, step):
-    """How-to-connect box, address dialog and its warning, selection dialog,
-    both pages, About, licence viewer, exit question."""
+    """How-to-connect box, address dialog, its warning, the unavailable-card
+    question, selection dialog, both pages, About, licence viewer, exit
+    question."""
     box = step.gate("how-to-connect box shows", lambda: connect_box(program))
     step("how-to-connect box: every focusable control named", lambda: survey(box, CONNECT))
     step.gate('"Enter Address"', lambda: press_named(box, "Enter Address"))
@@ -395,7 +408,15 @@ def names_found(program, step):
     warning = step.gate("warning box shows", lambda: program.window(WARNING))
     step("warning box: every focusable control named", lambda: survey(warning, WARNING))
     step.gate('warning box: "OK"', lambda: press_named(warning, "OK"))
-    step.gate('address dialog: "Cancel"', lambda: press_named(program.window(ADDRESS), "Cancel"))
+    address = step.gate("address dialog shows again", lambda: program.window(ADDRESS))
+    step.gate('card number "FC 1" chosen', lambda: choose(combo_offering(address, "FC 1"), "FC 1"))
+    step.gate('"OK" with an address the bench does not have', lambda: press_named(address, "OK"))
+    question = step.gate(
+        '"unavailable" question shows',
+        lambda: program.window(CONNECT, kind=lambda w: bus.says(w, "Function Card is unavailable")),
+    )
+    step("unavailable question: every focusable control named", lambda: survey(question, "unavailable question"))
+    step.gate('unavailable question: "Try Again"', lambda: press_named(question, "Try Again"))
     step.gate('how-to-connect box: "Auto Find"', lambda: press_named(connect_box(program), "Auto Find"))
     selection = step.gate("selection dialog shows", lambda: selection_dialog(program))
     step("selection dialog: every focusable control named", lambda: survey(selection, "selection dialog"))

@@ -65,9 +65,14 @@ def pump(seconds=0.0):
 
 
 def wait_for(seconds, what, probe):
+    """probe() until it gives something; objects that vanish while a window
+    closes or opens count as not there yet."""
     end = time.monotonic() + seconds
     while True:
-        found = probe()
+        try:
+            found = probe()
+        except BusError:
+            found = None
         if found:
             return found
         if time.monotonic() >= end:
