@@ -165,15 +165,7 @@ def value_text(acc):
     role = acc.getRole()
     if role == pyatspi.ROLE_COMBO_BOX:
         return acc.name
-    text = text_of(acc)
-    if text:
-        return text
-    for child in children(acc):
-        if child.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY):
-            text = text_of(child)
-            if text:
-                return text
-    return acc.name
+    return text_of(acc) or acc.name
 
 
 def short(text, limit=70):
