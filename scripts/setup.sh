@@ -30,6 +30,9 @@ display=(xvfb xdotool openbox)
 # A decimal-comma locale and one whose numbers Qt writes in Arabic-Indic
 # digits: the digit control must keep the C notation under both.
 test_locales=(de_DE.UTF-8 ar_EG.UTF-8)
+# For test: the desktop's accessibility bus and registry, a private session
+# bus (dbus-run-session) and Debian's python3 with pyatspi (tests/a11y).
+a11y=(at-spi2-core dbus-daemon python3-pyatspi)
 
 usage() {
     sed -n '5,23s/^# \{0,1\}//p' "$0" >&2
@@ -45,7 +48,7 @@ for purpose in "$@"; do
         # xvfb-run needs xauth, which xvfb only recommends.
         run) packages+=("${build[@]}" xvfb xauth) ;;
         test)
-            packages+=("${build[@]}" xvfb xauth "${display[@]}" locales)
+            packages+=("${build[@]}" xvfb xauth "${display[@]}" "${a11y[@]}" locales)
             locales+=("${test_locales[@]}")
             ;;
         sanitizers)
