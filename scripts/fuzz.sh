@@ -13,7 +13,7 @@ build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DZR_FUZZ=ON -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=OFF -DZR_WERROR="${ZR_WERROR:-OFF}" >/dev/null
+    -DZR_FUZZ=ON -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCHMARKS=OFF -DZR_WERROR="${ZR_WERROR:-OFF}" >/dev/null
 
 if [ $# -gt 0 ]; then
     targets=("$@")

@@ -13,7 +13,7 @@
 #   package      the build's and the virtual display, plus what CPack needs for
 #                a .deb with computed dependencies and the desktop entry validator
 #   real         the build's and the virtual display (scripts/test-real-drivers.sh)
-#   bench        the build's and the virtual display (bench/run.sh)
+#   benchmarks   the build's and the virtual display (benchmarks/run.sh)
 #   screenshots  the build's and the virtual display, plus ImageMagick's import
 #   windows      the MinGW-w64 cross compiler, Qt's host tools (the build's
 #                Qt), Wine, the virtual display, and what unpacks and checks
@@ -59,7 +59,7 @@ for purpose in "$@"; do
         # CPack stops without `file`; without dpkg-shlibdeps (dpkg-dev) it
         # quietly leaves the libraries out of the package's dependencies.
         package) packages+=("${build[@]}" "${display[@]}" file dpkg-dev desktop-file-utils) ;;
-        real | bench) packages+=("${build[@]}" "${display[@]}") ;;
+        real | benchmarks) packages+=("${build[@]}" "${display[@]}") ;;
         screenshots) packages+=("${build[@]}" "${display[@]}" imagemagick) ;;
         # Wine 8 runs 64-bit programs with wine64; wine brings the wine command.
         windows) packages+=("${build[@]}" "${display[@]}" g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64

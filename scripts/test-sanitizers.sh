@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 supp="$root/tools/sanitizers"
 
 asan="${ASAN_BUILD_DIR:-$root/build-asan}"
-BUILD_DIR="$asan" BUILD_TYPE=Debug "$root/scripts/build.sh" -DZR_SANITIZE=ON -DZR_BUILD_BENCH=OFF
+BUILD_DIR="$asan" BUILD_TYPE=Debug "$root/scripts/build.sh" -DZR_SANITIZE=ON -DZR_BUILD_BENCHMARKS=OFF
 (
     cd "$asan"
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
@@ -18,7 +18,7 @@ BUILD_DIR="$asan" BUILD_TYPE=Debug "$root/scripts/build.sh" -DZR_SANITIZE=ON -DZ
 )
 
 tsan="${TSAN_BUILD_DIR:-$root/build-tsan}"
-cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZR_TSAN=ON -DZR_BUILD_BENCH=OFF \
+cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZR_TSAN=ON -DZR_BUILD_BENCHMARKS=OFF \
     -DZR_WERROR="${ZR_WERROR:-OFF}" >/dev/null
 (
     cd "$tsan"

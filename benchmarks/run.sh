@@ -4,9 +4,9 @@
 # resource search figures. Builds a Release tree of its own first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build-bench}
-"$root/scripts/setup.sh" bench
-BUILD_DIR=$build BUILD_TYPE=Release "$root/scripts/build.sh" -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=ON >/dev/null
+build=${BUILD_DIR:-$root/build-benchmarks}
+"$root/scripts/setup.sh" benchmarks
+BUILD_DIR=$build BUILD_TYPE=Release "$root/scripts/build.sh" -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCHMARKS=ON >/dev/null
 
 echo "== machine"
 echo "$(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo),"\
@@ -23,13 +23,13 @@ echo "== start-up (xcb on Xvfb with a window manager)"
 source "$root/scripts/xsession.sh"
 xsession_start
 trap 'xsession_stop; rm -rf "$settings"' EXIT
-QT_QPA_PLATFORM=xcb "$build/bench/startup_bench"
+QT_QPA_PLATFORM=xcb "$build/benchmarks/startup_benchmark"
 xsession_stop
 
 echo "== start-up (offscreen)"
-QT_QPA_PLATFORM=offscreen "$build/bench/startup_bench"
+QT_QPA_PLATFORM=offscreen "$build/benchmarks/startup_benchmark"
 
-if [ -x "$build/bench/search_bench" ]; then
+if [ -x "$build/benchmarks/search_benchmark" ]; then
     echo "== resource search"
-    QT_QPA_PLATFORM=offscreen "$build/bench/search_bench"
+    QT_QPA_PLATFORM=offscreen "$build/benchmarks/search_benchmark"
 fi
