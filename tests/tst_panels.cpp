@@ -26,7 +26,7 @@
 #include "zr7480fp_CSR.h"
 #include "zr7480fp_Config.h"
 #include "zr7480fp_splash.h"
-#include "zr7480fp_status.h"
+#include "zr7480fp_cardCall.h"
 
 namespace {
 

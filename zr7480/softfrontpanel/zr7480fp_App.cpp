@@ -8,7 +8,7 @@
 #include "zr7480.h"
 #include "zr7480fp_Config.h"
 #include "zr7480fp_CSR.h"
-#include "zr7480fp_status.h"
+#include "zr7480fp_cardCall.h"
 
 zr7480fp_App::zr7480fp_App(zr6200fp_genFC *card)
     : zr6200fp_AppFC(card, 0, false)
@@ -50,10 +50,10 @@ void zr7480fp_App::addHardwareInfo()
         ViUInt32 serialNumber = 0;
         // The driver writes short texts; the buffers leave room and stay terminated.
         ViChar option[16] = {};
-        ZR_CARD_CALL(zr7480_getSerialNumber, session, &serialNumber, option);
+        ZR_CARD_CALL_UNLESS_DEMO_EXIT_ON_ERROR(zr7480_getSerialNumber, session, &serialNumber, option);
         ViChar driverRevision[ZR7480_DRIVER_REVISION_SIZE] = {};
         ViChar instrumentRevision[ZR7480_DRIVER_REVISION_SIZE] = {};
-        ZR_CARD_CALL(zr7480_revision_query, session, driverRevision, instrumentRevision);
+        ZR_CARD_CALL_UNLESS_DEMO_EXIT_ON_ERROR(zr7480_revision_query, session, driverRevision, instrumentRevision);
         aboutDialog->addHardwareInfo(serialNumberText(serialNumber),
                                      zr6200fp_driverText::fromBuffer(instrumentRevision),
                                      deviceModelText(zr6200fp_driverText::fromBuffer(option)));

@@ -12,7 +12,7 @@
 #include "zr7480.h"
 #include "zr7480fp_App.h"
 #include "zr7480fp_pageLayout.h"
-#include "zr7480fp_status.h"
+#include "zr7480fp_cardCall.h"
 
 using namespace zr7480fp_pageLayout;
 
@@ -65,18 +65,18 @@ QPushButton *zr7480fp_CSR::button(const QString &text, const QString &help, void
 
 void zr7480fp_CSR::arm()
 {
-    ZR_CARD_CALL(zr7480_arm, session);
+    ZR_CARD_CALL_UNLESS_DEMO_EXIT_ON_ERROR(zr7480_arm, session);
 }
 
 void zr7480fp_CSR::fpso()
 {
-    ZR_CARD_CALL(zr7480_fpSyncPulse, session, edgeCombo->currentIndex());
+    ZR_CARD_CALL_UNLESS_DEMO_EXIT_ON_ERROR(zr7480_fpSyncPulse, session, edgeCombo->currentIndex());
 }
 
 void zr7480fp_CSR::reset()
 {
     // A failed reset has ended the program.
-    ZR_CARD_CALL(zr7480_reset, session);
+    ZR_CARD_CALL_UNLESS_DEMO_EXIT_ON_ERROR(zr7480_reset, session);
     emit cardReset();
 }
 
@@ -89,7 +89,7 @@ void zr7480fp_CSR::update()
     constexpr ViInt16 ddsUnread = std::numeric_limits<ViInt16>::min();
     ViUInt16 syncState = syncUnread;
     ViInt16 ddsError = ddsUnread;
-    if (!ZR_CARD_CALL(zr7480_getStatus, session, &syncState, &ddsError))
+    if (!ZR_CARD_CALL_UNLESS_DEMO_EXIT_ON_ERROR(zr7480_getStatus, session, &syncState, &ddsError))
         return;
     if (ddsError != ddsUnread)
         ddsErrorLed->setValue(ddsError);

@@ -12,7 +12,7 @@
 #include "zr7480.h"
 #include "zr7480fp_App.h"
 #include "zr7480fp_pageLayout.h"
-#include "zr7480fp_status.h"
+#include "zr7480fp_cardCall.h"
 
 using namespace zr7480fp_pageLayout;
 
@@ -119,20 +119,20 @@ void zr7480fp_Config::setChCfg()
 {
     for (int n = 1; n <= 2; ++n) {
         const ViUInt16 filter = filterValue(filterCombo[n - 1]->currentIndex());
-        ZR_CARD_CALL(zr7480_configureChannel, session, n, filter, gainCombo[n - 1]->currentIndex(),
-                     outputCombo[n - 1]->currentIndex());
+        ZR_CARD_CALL_UNLESS_DEMO_EXIT_ON_ERROR(zr7480_configureChannel, session, n, filter,
+                                               gainCombo[n - 1]->currentIndex(), outputCombo[n - 1]->currentIndex());
     }
 }
 
 void zr7480fp_Config::setClkCfg()
 {
     const auto divider = ViUInt16(clockDividerCtrl->valueXXL().toLongLong() & 0xFFFF);
-    ZR_CARD_CALL(zr7480_configureClock, session, clockSourceCombo->currentIndex(), ddsFrequencyCtrl->value(), divider,
-                 synchSourceCombo->currentIndex(), fpClockOutputCombo->currentIndex(),
-                 mbClockOutputCombo->currentIndex());
+    ZR_CARD_CALL_UNLESS_DEMO_EXIT_ON_ERROR(zr7480_configureClock, session, clockSourceCombo->currentIndex(),
+                                           ddsFrequencyCtrl->value(), divider, synchSourceCombo->currentIndex(),
+                                           fpClockOutputCombo->currentIndex(), mbClockOutputCombo->currentIndex());
 }
 
 void zr7480fp_Config::setFpSoCfg()
 {
-    ZR_CARD_CALL(zr7480_configureFpSynch, session, fpSynchModeCombo->currentIndex());
+    ZR_CARD_CALL_UNLESS_DEMO_EXIT_ON_ERROR(zr7480_configureFpSynch, session, fpSynchModeCombo->currentIndex());
 }

@@ -1,4 +1,4 @@
-#include "zr7480fp_status.h"
+#include "zr7480fp_cardCall.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -8,7 +8,9 @@
 #include "driver/zr6200fp_driverTrace.h"
 #include "zr7480.h"
 
-void checkDriverStatus(ViStatus status)
+namespace zr7480fp_cardCall {
+
+void applyStatusRule(ViStatus status)
 {
     if (status == VI_SUCCESS)
         return;
@@ -23,3 +25,5 @@ void checkDriverStatus(ViStatus status)
     }
     qWarning("%s", qUtf8Printable(text));
 }
+
+} // namespace zr7480fp_cardCall
