@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "led/clickableLabel.h"
+#include "about/clickableLabel.h"
 #include "qtLicense.h"
 #include "resources/zr6200fp_icons.h"
 

@@ -1,4 +1,4 @@
-#include "led/clickableLabel.h"
+#include "about/clickableLabel.h"
 
 clickableLabel::clickableLabel(QString text, QWidget *parent)
     : QLabel(QLatin1String("<u><font color='#22e'>") + text + QLatin1String("</font></u>"), parent)
