@@ -38,7 +38,7 @@
 #include "fc/zr6200fp_fcSelect.h"
 #include "search/zr6200fp_resourceInfo.h"
 #include "simbench.h"
-#include "zr7480_fc.h"
+#include "zr7480fp/zr7480_fc.h"
 
 namespace {
 

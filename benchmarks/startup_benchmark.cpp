@@ -15,9 +15,9 @@
 #include <unistd.h>
 
 #include "app/zr6200fp_app.h"
-#include "zr7480_fc.h"
-#include "zr7480fp_App.h"
-#include "zr7480fp_splash.h"
+#include "zr7480fp/zr7480_fc.h"
+#include "zr7480fp/zr7480fp_App.h"
+#include "zr7480fp/zr7480fp_splash.h"
 
 namespace {
 

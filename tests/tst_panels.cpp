@@ -21,12 +21,11 @@
 #include "splash/zr6200fp_splashLabel.h"
 #include "testsupport.h"
 #include "zr7480.h"
-#include "zr7480_fc.h"
-#include "zr7480fp_App.h"
-#include "zr7480fp_CSR.h"
-#include "zr7480fp_Config.h"
-#include "zr7480fp_splash.h"
-#include "zr7480fp_cardCall.h"
+#include "zr7480fp/zr7480_fc.h"
+#include "zr7480fp/zr7480fp_App.h"
+#include "zr7480fp/zr7480fp_CSR.h"
+#include "zr7480fp/zr7480fp_Config.h"
+#include "zr7480fp/zr7480fp_splash.h"
 
 namespace {
 

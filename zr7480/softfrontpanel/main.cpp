@@ -2,9 +2,9 @@
 #include <QSplashScreen>
 
 #include "app/zr6200fp_app.h"
-#include "zr7480_fc.h"
-#include "zr7480fp_App.h"
-#include "zr7480fp_splash.h"
+#include "zr7480fp/zr7480_fc.h"
+#include "zr7480fp/zr7480fp_App.h"
+#include "zr7480fp/zr7480fp_splash.h"
 
 int main(int argc, char **argv)
 {

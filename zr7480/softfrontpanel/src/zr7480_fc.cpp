@@ -1,4 +1,4 @@
-#include "zr7480_fc.h"
+#include "zr7480fp/zr7480_fc.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "zr7480fp_splash.h"
+#include "zr7480fp/zr7480fp_splash.h"
 
 #include "driver/zr6200fp_genFC.h"
 #include "splash/zr6200fp_splashLabel.h"

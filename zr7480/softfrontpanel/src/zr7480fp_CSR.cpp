@@ -1,4 +1,4 @@
-#include "zr7480fp_CSR.h"
+#include "zr7480fp/zr7480fp_CSR.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,7 +10,7 @@
 
 #include "led/zr6200fp_led.h"
 #include "zr7480.h"
-#include "zr7480fp_App.h"
+#include "zr7480fp/zr7480fp_App.h"
 #include "zr7480fp_pageLayout.h"
 #include "zr7480fp_cardCall.h"
 
