@@ -33,4 +33,13 @@ protected:
     bool isLxi = false;
     // Borrowed; the entry point owns it.
     zr6200fp_genFC *const card;
+
+private:
+    // Runs the connection flow (demo mode with noConnect) and takes its
+    // outcome; ends the program with exit code 0 when the user gives up.
+    void connectCard(int multiSelect, bool noConnect);
+    // Title, header, bus logo and labels: what is connected.
+    void showConnection(const QString &model);
+    // The About dialog with the software revisions, shown by About.
+    void addAbout(const QString &model);
 };
