@@ -32,14 +32,27 @@ zr7480fp_Config::zr7480fp_Config(zr7480fp_App *window, zr6200fp_genFC *)
     : session(window->driverSession())
 {
     auto *page = new QVBoxLayout(this);
+    page->addLayout(channelBoxes());
+    page->addWidget(clockBox());
+    page->addWidget(synchBox());
+    page->addStretch();
+    showStartValues();
+}
 
+QStringList zr7480fp_Config::filterItems()
+{
     QStringList filters;
     for (const char *hz : {"500Hz", "750Hz", "1kHz", "2kHz", "3kHz", "5kHz", "7kHz", "9kHz"})
         filters << tr("Butterworth %1").arg(QLatin1String(hz));
     filters << tr("Elliptic Mute");
     for (int khz = 10; khz <= 150; khz += 10)
         filters << tr("Elliptic %1kHz").arg(khz);
+    return filters;
+}
 
+QHBoxLayout *zr7480fp_Config::channelBoxes()
+{
+    const QStringList filters = filterItems();
     auto *channels = new QHBoxLayout;
     for (int n = 1; n <= 2; ++n) {
         auto *box = new QGroupBox(tr("Channel %1").arg(n));
@@ -60,8 +73,11 @@ zr7480fp_Config::zr7480fp_Config(zr7480fp_App *window, zr6200fp_genFC *)
             connect(combo, qOverload<int>(&QComboBox::activated), this, &zr7480fp_Config::setChCfg);
         channels->addWidget(box);
     }
-    page->addLayout(channels);
+    return channels;
+}
 
+QGroupBox *zr7480fp_Config::clockBox()
+{
     auto *clockBox = new QGroupBox(tr("Clock"));
     clockBox->setWhatsThis(tr("Specifies the configuration of the Front Panel Output Clock circuitry."));
     auto *clockGrid = centredGrid(clockBox, 30, 20);
@@ -89,8 +105,11 @@ zr7480fp_Config::zr7480fp_Config(zr7480fp_App *window, zr6200fp_genFC *)
         connect(combo, qOverload<int>(&QComboBox::activated), this, &zr7480fp_Config::setClkCfg);
     connect(ddsFrequencyCtrl, qOverload<double>(&zr6200fp_digitCtrl::valueChanged), this, &zr7480fp_Config::setClkCfg);
     connect(clockDividerCtrl, qOverload<qint64>(&zr6200fp_digitCtrl::valueChanged), this, &zr7480fp_Config::setClkCfg);
-    page->addWidget(clockBox);
+    return clockBox;
+}
 
+QGroupBox *zr7480fp_Config::synchBox()
+{
     auto *synchBox = new QGroupBox;
     auto *synchGrid = centredGrid(synchBox, 30, 30);
     fpSynchModeCombo =
@@ -98,10 +117,7 @@ zr7480fp_Config::zr7480fp_Config(zr7480fp_App *window, zr6200fp_genFC *)
               tr("Specifies the mode of propagation of Input Trigger signal to Front Panel Synch signal."));
     addRow(synchGrid, 0, 0, tr("ITRI to FP Synch Mode"), fpSynchModeCombo, Qt::AlignRight);
     connect(fpSynchModeCombo, qOverload<int>(&QComboBox::activated), this, &zr7480fp_Config::setFpSoCfg);
-    page->addWidget(synchBox);
-
-    page->addStretch();
-    showStartValues();
+    return synchBox;
 }
 
 void zr7480fp_Config::showStartValues()

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 #include "visa.h"
 
 class QComboBox;
+class QGroupBox;
+class QHBoxLayout;
 class zr6200fp_digitCtrl;
 class zr6200fp_genFC;
 class zr7480fp_App;
@@ -41,4 +44,12 @@ public slots:
     // Back to the values the page starts with (a reset card's defaults),
     // sending nothing.
     void showStartValues();
+
+private:
+    // The page's groups, top to bottom.
+    QHBoxLayout *channelBoxes();
+    QGroupBox *clockBox();
+    QGroupBox *synchBox();
+    // The filter box's items in driver order (see filterValue).
+    static QStringList filterItems();
 };
