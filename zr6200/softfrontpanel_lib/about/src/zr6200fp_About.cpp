@@ -45,27 +45,43 @@ zr6200fp_About::zr6200fp_About(const char *panelRevision, const char *driverRevi
     resize(380, 300);
     auto *mainLayout = new QVBoxLayout(this);
     mainLayout->setSizeConstraint(QLayout::SetFixedSize);
+    addHeading(mainLayout, modelText, QString::fromLatin1(description));
+    mainLayout->addSpacing(lh);
 
+    auto *row = new QHBoxLayout;
+    mainLayout->addLayout(row);
+    addPicture(row, lh);
+    auto *column = new QVBoxLayout;
+    row->addLayout(column);
+    addQtBox(column, lh);
+    addSoftwareBox(column, lh, driverRevision, panelRevision, commonLibRevision);
+    addHardwareBox(column, lh);
+    addButtons(column);
+}
+
+void zr6200fp_About::addHeading(QVBoxLayout *mainLayout, const QString &modelText, const QString &description)
+{
     auto *heading = new QLabel(
         tr("<font size='5' bold>Tervix %1 VXIplug&play Driver<br>Soft Front Panel Application</font>").arg(modelText),
         this);
     heading->setAlignment(Qt::AlignCenter);
     mainLayout->addWidget(heading);
-    auto *descriptionLabel = new QLabel(QString::fromLatin1(description), this);
+    auto *descriptionLabel = new QLabel(description, this);
     descriptionLabel->setAlignment(Qt::AlignCenter);
     mainLayout->addWidget(descriptionLabel);
-    mainLayout->addSpacing(lh);
+}
 
-    auto *row = new QHBoxLayout;
-    mainLayout->addLayout(row);
+void zr6200fp_About::addPicture(QHBoxLayout *row, int lh)
+{
     auto *pictureLabel = new QLabel(this);
     const QImage image(QStringLiteral(":/about.png"));
     pictureLabel->setPixmap(
         zr6200fp_icons::picture(image.copy(pictureRect(image.size(), lh)), qApp->devicePixelRatio()));
     row->addWidget(pictureLabel);
-    auto *column = new QVBoxLayout;
-    row->addLayout(column);
+}
 
+void zr6200fp_About::addQtBox(QVBoxLayout *column, int lh)
+{
     QFormLayout *qtForm = addFormBox(tr("Qt Library"), lh, column, this);
     auto *licenseLink = new clickableLabel(QStringLiteral("LGPL"), this);
     connect(licenseLink, &clickableLabel::clicked, this, &zr6200fp_About::showLicense);
@@ -73,7 +89,11 @@ zr6200fp_About::zr6200fp_About(const char *panelRevision, const char *driverRevi
     auto *versionLink = new clickableLabel(QString::fromLatin1(qVersion()), this);
     connect(versionLink, &clickableLabel::clicked, qApp, &QApplication::aboutQt);
     qtForm->addRow(tr("Version (sources not modified):"), versionLink);
+}
 
+void zr6200fp_About::addSoftwareBox(QVBoxLayout *column, int lh, const char *driverRevision, const char *panelRevision,
+                                    const char *commonLibRevision)
+{
     softwareForm = addFormBox(tr("Software Revisions"), lh, column, this);
     commonLibValue = new QLabel(this);
     driverValue = new QLabel(QString::fromLatin1(driverRevision), this);
@@ -86,7 +106,11 @@ zr6200fp_About::zr6200fp_About(const char *panelRevision, const char *driverRevi
     }
     softwareForm->addRow(tr("Instrument Driver:"), driverValue);
     softwareForm->addRow(tr("Soft Front Panel:"), panelValue);
+}
 
+void zr6200fp_About::addHardwareBox(QVBoxLayout *column, int lh)
+{
+    // Its rows come with the first card's page (addHardwareInfo).
     hardwareForm = addFormBox(tr("Hardware Information"), lh, column, this);
     deviceModelValue = new QLabel(this);
     revisionValue = new QLabel(this);
@@ -94,7 +118,10 @@ zr6200fp_About::zr6200fp_About(const char *panelRevision, const char *driverRevi
     deviceModelValue->hide();
     revisionValue->hide();
     serialNumberValue->hide();
+}
 
+void zr6200fp_About::addButtons(QVBoxLayout *column)
+{
     auto *buttonRow = new QHBoxLayout;
     column->addLayout(buttonRow);
     prevButton = addRowButton(tr("< Previous"), buttonRow, this);
