@@ -290,61 +290,93 @@ QString zr6200fp_fcSelect::addressProblem(const QStringList &descriptors, const 
     return QString();
 }
 
+// The how-to-connect box and its three ways.
+struct zr6200fp_fcSelect::HowToConnect
+{
+    explicit HowToConnect(const QString &title, const QString &model)
+        : box(QMessageBox::Question, title, tr("How to connect to %1 Function Card?").arg(model), QMessageBox::NoButton,
+              nullptr)
+        , autoFind(box.addButton(tr("Auto Find"), QMessageBox::ActionRole))
+        , demo(box.addButton(tr("Run In Demo Mode"), QMessageBox::ActionRole))
+        , address(box.addButton(tr("Enter Address"), QMessageBox::ActionRole))
+    {
+        box.setWindowIcon(zr6200fp_icons::windowIcon());
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(autoFind);
+    }
+
+    QMessageBox box;
+    QPushButton *const autoFind;
+    QPushButton *const demo;
+    QPushButton *const address;
+};
+
 int zr6200fp_fcSelect::selectAndConnect()
 {
     zr6200fp_fcEnterAddress addresses(card);
-    const QString model = card->modelText();
-
-    QMessageBox howBox(QMessageBox::Question, selectionTitle(), tr("How to connect to %1 Function Card?").arg(model),
-                       QMessageBox::NoButton, nullptr);
-    howBox.setWindowIcon(zr6200fp_icons::windowIcon());
-    QPushButton *const autoFindButton = howBox.addButton(tr("Auto Find"), QMessageBox::ActionRole);
-    QPushButton *const demoButton = howBox.addButton(tr("Run In Demo Mode"), QMessageBox::ActionRole);
-    QPushButton *const addressButton = howBox.addButton(tr("Enter Address"), QMessageBox::ActionRole);
-    howBox.addButton(QMessageBox::Cancel);
-    howBox.setDefaultButton(autoFindButton);
-
+    HowToConnect how(selectionTitle(), card->modelText());
     for (;;) {
-        howBox.exec();
-        const QAbstractButton *const choice = howBox.clickedButton();
-        if (choice == autoFindButton) {
-            const int found = searchCards();
-            if (found > 1) {
-                if (exec() != QDialog::Accepted)
-                    return 0;
-            } else if (found == 0) {
-                const int answer =
-                    askQuestion(this, selectionTitle(), tr("No %1 Function Card found on your system.").arg(model),
-                                {tr("Try Again"), tr("Run In Demo Mode"), tr("Cancel")});
-                if (answer == 0)
-                    continue;
-                return answer == 1 ? enterDemoMode(*this) : 0;
-            } else {
-                fcCount = 1;
-            }
-        } else if (choice == addressButton) {
-            if (!takeAddresses(*this, addresses))
-                continue;
-        } else if (choice == demoButton) {
+        switch (choose(how, addresses)) {
+        case Choice::AskAgain:
+            continue;
+        case Choice::DemoMode:
             return enterDemoMode(*this);
-        } else {
+        case Choice::GiveUp:
             return 0;
+        case Choice::Connect:
+            break;
         }
-
-        const QByteArray name = descriptor.toLatin1();
-        const ViStatus status = card->init(name.constData(), fcNumbers.data(), 1, 1, &session);
+        const ViStatus status = openSession();
         if (status == VI_SUCCESS)
             return 1;
-        // A warning status counts as a failure, but the driver opened a
-        // session for it: do not leave it behind.
-        if (session != 0) {
-            card->close(session);
-            session = 0;
-        }
-        const QString text = fcCount > 1 ? tr("At least one selected %1 Function Card is unavailable.\nError: %2")
-                                         : tr("Selected %1 Function Card is unavailable.\nError: %2");
-        if (askQuestion(this, selectionTitle(), text.arg(model, failureText(card, status)),
-                        {tr("Try Again"), tr("Cancel")}) != 0)
+        if (!tryAgainAfter(status))
             return 0;
     }
+}
+
+zr6200fp_fcSelect::Choice zr6200fp_fcSelect::choose(HowToConnect &how, zr6200fp_fcEnterAddress &addresses)
+{
+    how.box.exec();
+    const QAbstractButton *const choice = how.box.clickedButton();
+    if (choice == how.demo)
+        return Choice::DemoMode;
+    if (choice == how.address)
+        return takeAddresses(*this, addresses) ? Choice::Connect : Choice::AskAgain;
+    if (choice != how.autoFind)
+        return Choice::GiveUp;
+
+    const int found = searchCards();
+    if (found == 1) {
+        fcCount = 1;
+        return Choice::Connect;
+    }
+    if (found > 1)
+        return exec() == QDialog::Accepted ? Choice::Connect : Choice::GiveUp;
+    const int answer =
+        askQuestion(this, selectionTitle(), tr("No %1 Function Card found on your system.").arg(card->modelText()),
+                    {tr("Try Again"), tr("Run In Demo Mode"), tr("Cancel")});
+    if (answer == 0)
+        return Choice::AskAgain;
+    return answer == 1 ? Choice::DemoMode : Choice::GiveUp;
+}
+
+ViStatus zr6200fp_fcSelect::openSession()
+{
+    const QByteArray name = descriptor.toLatin1();
+    const ViStatus status = card->init(name.constData(), fcNumbers.data(), 1, 1, &session);
+    // A warning status counts as a failure, but the driver opened a
+    // session for it: do not leave it behind.
+    if (status != VI_SUCCESS && session != 0) {
+        card->close(session);
+        session = 0;
+    }
+    return status;
+}
+
+bool zr6200fp_fcSelect::tryAgainAfter(ViStatus status)
+{
+    const QString text = fcCount > 1 ? tr("At least one selected %1 Function Card is unavailable.\nError: %2")
+                                     : tr("Selected %1 Function Card is unavailable.\nError: %2");
+    return askQuestion(this, selectionTitle(), text.arg(card->modelText(), failureText(card, status)),
+                       {tr("Try Again"), tr("Cancel")}) == 0;
 }

@@ -11,6 +11,7 @@
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class zr6200fp_fcEnterAddress;
 class zr6200fp_genFC;
 class zr6200fp_search;
 struct resourceEntry;
@@ -49,6 +50,18 @@ public slots:
 
 private:
     QString selectionTitle() const;
+
+    // One answer of the how-to-connect box, followed to its end: a card (or
+    // cards) to connect to, the box again, demo mode, or giving up.
+    enum class Choice { Connect, AskAgain, DemoMode, GiveUp };
+    struct HowToConnect;
+    Choice choose(HowToConnect &how, zr6200fp_fcEnterAddress &addresses);
+    // Opens the driver session on the chosen card; no session is left open
+    // when it fails.
+    ViStatus openSession();
+    // The unavailable-card question after a failed open: true for Try Again.
+    bool tryAgainAfter(ViStatus status);
+
     struct TreeFill;
     // Shows the "Searching..." box until the search has ended and its list
     // is in the tree; returns the selectable cards.
