@@ -23,6 +23,18 @@ QMessageBox::StandardButton ask(const QString &text)
     return QMessageBox::information(QApplication::activeWindow(), QString(), text, QMessageBox::Yes, QMessageBox::No);
 }
 
+// A step past one end of the range: a wrapping control comes in at the other.
+template <typename T> T wrapped(bool wrapping, T candidate, T minimum, T maximum)
+{
+    if (wrapping) {
+        if (candidate > maximum)
+            return minimum;
+        if (candidate < minimum)
+            return maximum;
+    }
+    return candidate;
+}
+
 } // namespace
 
 zr6200fp_digitCtrl::zr6200fp_digitCtrl(double min, double max, double step, const char *format, QWidget *parent)
@@ -81,22 +93,18 @@ void zr6200fp_digitCtrl::setup()
     baseGroup = new QActionGroup(baseMenu);
     baseGroup->setExclusive(true);
     actions.fill(nullptr);
-    actionToBase.fill(-1);
-    baseToAction.fill(-1);
-    int slot = 0;
+    size_t slot = 0;
     for (int row = 0; row < Format::baseCount; ++row) {
         if (!baseAllowed(row))
             continue;
         auto *action = new QAction(tr(Format::baseTable[size_t(row)].menuText), this);
         action->setCheckable(true);
+        action->setData(row);
         baseGroup->addAction(action);
         baseMenu->addAction(action);
-        actions[slot] = action;
-        actionToBase[slot] = row;
-        baseToAction[row] = slot;
-        ++slot;
+        actions[slot++] = action;
     }
-    currentBase = actionToBase[0];
+    currentBase = baseOf(actions[0]);
 
     auto *button = new zr6200fp_newPushButton(editor);
     button->raise();
@@ -134,15 +142,14 @@ void zr6200fp_digitCtrl::setFormat(const char *format)
 {
     const Format::FormatSpec parsed = Format::parse(format, isInteger, fields.flag);
     fields = parsed;
-    int chosen = 0;
-    for (int slot = Format::baseCount - 1; slot >= 1; --slot) {
-        if (actions[size_t(slot)] &&
-            Format::baseTable[size_t(actionToBase[size_t(slot)])].conversion == parsed.conversion) {
+    size_t chosen = 0;
+    for (size_t slot = Format::baseCount - 1; slot >= 1; --slot) {
+        if (actions[slot] && Format::baseTable[size_t(baseOf(actions[slot]))].conversion == parsed.conversion) {
             chosen = slot;
             break;
         }
     }
-    setBase(actionToBase[size_t(chosen)]);
+    setBase(baseOf(actions[chosen]));
 }
 
 void zr6200fp_digitCtrl::setBase(int index)
@@ -393,30 +400,14 @@ void zr6200fp_digitCtrl::stepBy(int steps)
         return;
     newText();
     if (isInteger) {
-        intXXL candidate;
-        if (steps > 0)
-            candidate = m_valueXXL + (stepUpXXL < minStep ? minStep : stepUpXXL);
-        else
-            candidate = m_valueXXL - (stepDownXXL < minStep ? minStep : stepDownXXL);
-        if (wrapping()) {
-            if (candidate > maximumXXL)
-                candidate = minimumXXL;
-            else if (candidate < minimumXXL)
-                candidate = maximumXXL;
-        }
+        const intXXL candidate =
+            steps > 0 ? m_valueXXL + std::max(stepUpXXL, minStep) : m_valueXXL - std::max(stepDownXXL, minStep);
         // A step is no typed bit pattern: it stops at the range's ends in
         // every base, where setValue would wrap it around the type first.
-        setValue(std::clamp(candidate, minimumXXL, maximumXXL));
+        setValue(std::clamp(wrapped(wrapping(), candidate, minimumXXL, maximumXXL), minimumXXL, maximumXXL));
         return;
     }
-    double candidate = m_value + steps * (steps >= 1 ? m_stepUp : m_stepDown);
-    if (wrapping()) {
-        if (candidate > m_maximum)
-            candidate = m_minimum;
-        else if (candidate < m_minimum)
-            candidate = m_maximum;
-    }
-    setValue(candidate);
+    setValue(wrapped(wrapping(), m_value + steps * (steps >= 1 ? m_stepUp : m_stepDown), m_minimum, m_maximum));
 }
 
 QAbstractSpinBox::StepEnabled zr6200fp_digitCtrl::stepEnabled() const
@@ -449,10 +440,13 @@ void zr6200fp_digitCtrl::newText()
 
 void zr6200fp_digitCtrl::setBase_slot()
 {
-    int slot = baseToAction[size_t(currentBase)] + 1;
-    if (slot >= int(baseGroup->actions().size()))
-        slot = 0;
-    actions[size_t(slot)]->activate(QAction::Trigger);
+    auto next =
+        std::find_if(actions.begin(), actions.end(), [this](const QAction *a) { return baseOf(a) == currentBase; });
+    if (next != actions.end())
+        ++next;
+    if (next == actions.end() || !*next)
+        next = actions.begin();
+    (*next)->activate(QAction::Trigger);
 }
 
 void zr6200fp_digitCtrl::menuClicked_slot(QAction *action)
@@ -461,7 +455,12 @@ void zr6200fp_digitCtrl::menuClicked_slot(QAction *action)
     // Text typed in the old base is committed in the old base.
     newText();
     if (action && found != actions.end())
-        setBase(actionToBase[size_t(found - actions.begin())]);
+        setBase(baseOf(action));
+}
+
+int zr6200fp_digitCtrl::baseOf(const QAction *action)
+{
+    return action ? action->data().toInt() : -1;
 }
 
 void zr6200fp_digitCtrl::retPressed_slot()

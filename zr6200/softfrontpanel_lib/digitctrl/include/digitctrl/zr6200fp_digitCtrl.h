@@ -86,6 +86,8 @@ private:
     QString textFromValue() const;
     intXXL clampAndAlign(intXXL x) const;
     void updateStepFlags(bool belowMaximum, bool aboveMinimum);
+    // The baseTable row of a menu action; -1 for none.
+    static int baseOf(const QAction *action);
 
     QMenu *baseMenu = nullptr;
     QFontMetrics metrics;
@@ -115,8 +117,8 @@ private:
     int alignBits = 0;
     intXXL minStep{1};
     int currentBase = 0;
+    // The menu's actions in menu order, each holding its baseTable row as
+    // its data; slots left over are null.
     std::array<QAction *, Format::baseCount> actions{};
-    std::array<int, Format::baseCount> actionToBase{};
-    std::array<int, Format::baseCount> baseToAction{};
     int kindMask = Format::Double;
 };
