@@ -216,13 +216,16 @@ public:
 
     std::optional<ViStatus> forced() const;
     ViStatus done(ViStatus status);
-    // The forced status, or operation()'s; logged either way.
-    template <typename F> ViStatus run(F &&operation)
+    // The forced status, or operation()'s (which then runs), not yet
+    // logged: for a call that logs what the operation wrote first.
+    template <typename F> ViStatus forcedOr(F &&operation)
     {
         if (const auto status = forced())
-            return done(*status);
-        return done(operation());
+            return *status;
+        return operation();
     }
+    // The forced status, or operation()'s; logged either way.
+    template <typename F> ViStatus run(F &&operation) { return done(forcedOr(operation)); }
     void done(const char *result);
 
 private:

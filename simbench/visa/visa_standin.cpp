@@ -124,21 +124,20 @@ extern "C" {
 ViStatus viOpenDefaultRM(ViPSession vi)
 {
     Call call("viOpenDefaultRM");
-    if (const auto forced = call.forced())
-        return call.done(*forced);
-    return call.done(simbench::openDefaultRM(vi));
+    return call.run([&] { return simbench::openDefaultRM(vi); });
 }
 
 ViStatus viFindRsrc(ViSession sesn, ViConstString expr, ViPFindList vi, ViPUInt32 retCnt, ViChar desc[])
 {
     Call call("viFindRsrc");
     call.arg("sesn", sesn).text("expr", expr);
-    if (const auto forced = call.forced()) {
-        call.buffer("desc", desc, false);
-        return call.done(*forced);
-    }
-    const ViStatus status = findResources(sesn, expr, vi, retCnt, desc);
-    call.buffer("desc", desc, status == VI_SUCCESS);
+    bool written = false;
+    const ViStatus status = call.forcedOr([&] {
+        const ViStatus found = findResources(sesn, expr, vi, retCnt, desc);
+        written = found == VI_SUCCESS;
+        return found;
+    });
+    call.buffer("desc", desc, written);
     return call.done(status);
 }
 
@@ -146,12 +145,13 @@ ViStatus viFindNext(ViFindList vi, ViChar desc[])
 {
     Call call("viFindNext");
     call.arg("vi", vi);
-    if (const auto forced = call.forced()) {
-        call.buffer("desc", desc, false);
-        return call.done(*forced);
-    }
-    const ViStatus status = findNext(vi, desc);
-    call.buffer("desc", desc, status == VI_SUCCESS);
+    bool written = false;
+    const ViStatus status = call.forcedOr([&] {
+        const ViStatus found = findNext(vi, desc);
+        written = found == VI_SUCCESS;
+        return found;
+    });
+    call.buffer("desc", desc, written);
     return call.done(status);
 }
 
@@ -159,18 +159,14 @@ ViStatus viOpen(ViSession sesn, ViConstRsrc name, ViAccessMode mode, ViUInt32 ti
 {
     Call call("viOpen");
     call.arg("sesn", sesn).text("name", name).arg("mode", mode).arg("timeout", timeout);
-    if (const auto forced = call.forced())
-        return call.done(*forced);
-    return call.done(simbench::openResource(sesn, name, vi));
+    return call.run([&] { return simbench::openResource(sesn, name, vi); });
 }
 
 ViStatus viClose(ViObject vi)
 {
     Call call("viClose");
     call.arg("vi", vi);
-    if (const auto forced = call.forced())
-        return call.done(*forced);
-    return call.done(simbench::closeSession(vi));
+    return call.run([&] { return simbench::closeSession(vi); });
 }
 
 ViStatus viGetAttribute(ViObject vi, ViAttr attrName, void *attrValue)
@@ -179,11 +175,7 @@ ViStatus viGetAttribute(ViObject vi, ViAttr attrName, void *attrValue)
     call.arg("vi", vi).hex("attr", attrName);
     Written written = Written::Nothing;
     long long number = 0;
-    ViStatus status;
-    if (const auto forced = call.forced())
-        status = *forced;
-    else
-        status = getAttribute(vi, attrName, attrValue, &written, &number);
+    const ViStatus status = call.forcedOr([&] { return getAttribute(vi, attrName, attrValue, &written, &number); });
     if (!attrValue)
         call.text("value", nullptr);
     else if (written == Written::Number)

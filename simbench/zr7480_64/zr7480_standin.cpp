@@ -255,16 +255,15 @@ ViStatus zr7480_error_message(ViSession vi, ViStatus status, ViChar message[])
 {
     Call call("zr7480_error_message");
     call.arg("vi", vi).arg("status", status);
-    ViStatus result = VI_ERROR_PARAMETER3;
     bool written = false;
-    if (const auto forced = call.forced()) {
-        result = *forced;
-    } else if (message) {
+    const ViStatus result = call.forcedOr([&] {
+        if (!message)
+            return VI_ERROR_PARAMETER3;
         const char *text = simbench::statusText(kOwnTexts, status);
         simbench::copyText(message, ZR7480_ERROR_MESSAGE_SIZE, text ? text : simbench::unknownStatusText(status));
-        result = text ? VI_SUCCESS : VI_WARN_UNKNOWN_STATUS;
         written = true;
-    }
+        return text ? VI_SUCCESS : VI_WARN_UNKNOWN_STATUS;
+    });
     call.buffer("message", message, written);
     return call.done(result);
 }
@@ -275,11 +274,8 @@ ViStatus zr7480_revision_query(ViSession vi, ViChar driverRevision[], ViChar ins
     call.arg("vi", vi);
     bool driverWritten = false;
     bool instrumentWritten = false;
-    ViStatus result;
-    if (const auto forced = call.forced()) {
-        result = *forced;
-    } else {
-        result = simbench::locked([&](World &w) {
+    const ViStatus result = call.forcedOr([&] {
+        return simbench::locked([&](World &w) {
             const simbench::Card *card = nullptr;
             if (vi != VI_NULL) {
                 const Session *session = simbench::findSession(w, vi, SessionKind::Instrument);
@@ -300,7 +296,7 @@ ViStatus zr7480_revision_query(ViSession vi, ViChar driverRevision[], ViChar ins
             instrumentWritten = true;
             return VI_SUCCESS;
         });
-    }
+    });
     call.buffer("driverRevision", driverRevision, driverWritten)
         .buffer("instrumentRevision", instrumentRevision, instrumentWritten);
     return call.done(result);
@@ -311,11 +307,8 @@ ViStatus zr7480_getSerialNumber(ViSession vi, ViUInt32 *serialNumber, ViChar opt
     Call call("zr7480_getSerialNumber");
     call.arg("vi", vi);
     bool written = false;
-    ViStatus result;
-    if (const auto forced = call.forced()) {
-        result = *forced;
-    } else {
-        result = withCard(vi, [&](CardState &, const simbench::Card &card) {
+    const ViStatus result = call.forcedOr([&] {
+        return withCard(vi, [&](CardState &, const simbench::Card &card) {
             if (!serialNumber)
                 return VI_ERROR_PARAMETER2;
             if (!option)
@@ -325,7 +318,7 @@ ViStatus zr7480_getSerialNumber(ViSession vi, ViUInt32 *serialNumber, ViChar opt
             written = true;
             return VI_SUCCESS;
         });
-    }
+    });
     call.buffer("option", option, written);
     return call.done(result);
 }
