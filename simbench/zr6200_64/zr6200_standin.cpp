@@ -50,31 +50,31 @@ ViStatus readFcWord(void *carrier, ViUInt16 slot, int offset, ViUInt16 *result)
 {
     Call call("readFcWord");
     call.arg("slot", slot).arg("offset", offset);
-    if (const auto forced = call.forced())
-        return call.done(*forced);
-    return call.done(simbench::locked([&](World &w) {
-        const CarrierPrivate *priv = registered(w, carrier);
-        if (!priv)
-            return VI_ERROR_PARAMETER1;
-        if (slot < 1 || slot > priv->carrier.cards.size())
-            return VI_ERROR_PARAMETER2;
-        if (offset < 0 || offset >= kFcWordLimit || offset % 2 != 0)
-            return VI_ERROR_PARAMETER3;
-        if (!result)
-            return VI_ERROR_PARAMETER4;
-        const simbench::Card &card = priv->carrier.cards[slot - 1];
-        if (card.id == 0)
-            return ZR6200_ERROR_SLOT_EMPTY;
-        if (offset == 0) {
-            *result = card.id;
-        } else if (offset == 252) {
-            const std::string word = card.word252.empty() ? std::string("  ") : card.word252;
-            *result = ViUInt16(static_cast<unsigned char>(word[0]) << 8 | static_cast<unsigned char>(word[1]));
-        } else {
-            *result = 0;
-        }
-        return VI_SUCCESS;
-    }));
+    return call.run([&] {
+        return simbench::locked([&](World &w) {
+            const CarrierPrivate *priv = registered(w, carrier);
+            if (!priv)
+                return VI_ERROR_PARAMETER1;
+            if (slot < 1 || slot > priv->carrier.cards.size())
+                return VI_ERROR_PARAMETER2;
+            if (offset < 0 || offset >= kFcWordLimit || offset % 2 != 0)
+                return VI_ERROR_PARAMETER3;
+            if (!result)
+                return VI_ERROR_PARAMETER4;
+            const simbench::Card &card = priv->carrier.cards[slot - 1];
+            if (card.id == 0)
+                return ZR6200_ERROR_SLOT_EMPTY;
+            if (offset == 0) {
+                *result = card.id;
+            } else if (offset == 252) {
+                const std::string word = card.word252.empty() ? std::string("  ") : card.word252;
+                *result = ViUInt16(static_cast<unsigned char>(word[0]) << 8 | static_cast<unsigned char>(word[1]));
+            } else {
+                *result = 0;
+            }
+            return VI_SUCCESS;
+        });
+    });
 }
 
 void **getInterface(void *carrier, int index, int version)
@@ -171,19 +171,18 @@ ViStatus releaseCarrier(carrierRequest *request)
 
 extern "C" {
 
-ViStatus getCommonLibRevision(char buffer[32])
+ViStatus getCommonLibRevision(char buffer[ZR6200_REVISION_SIZE])
 {
     Call call("getCommonLibRevision");
-    ViStatus status = VI_ERROR_PARAMETER1;
     bool written = false;
-    if (const auto forced = call.forced()) {
-        status = *forced;
-    } else if (buffer) {
+    const ViStatus status = call.forcedOr([&] {
+        if (!buffer)
+            return VI_ERROR_PARAMETER1;
         const std::string revision = simbench::locked([](World &w) { return w.bench.commonLibRevision; });
-        simbench::copyText(buffer, 32, revision);
-        status = VI_SUCCESS;
+        simbench::copyText(buffer, ZR6200_REVISION_SIZE, revision);
         written = true;
-    }
+        return VI_SUCCESS;
+    });
     call.buffer("buffer", buffer, written);
     return call.done(status);
 }
@@ -196,9 +195,7 @@ ViStatus getCarrierInfo(ViSession vi, carrierRequest *request)
         call.arg("rmSession", request->rmSession);
     else
         call.text("request", nullptr);
-    if (const auto forced = call.forced())
-        return call.done(*forced);
-    return call.done(carrierInfo(vi, request));
+    return call.run([&] { return carrierInfo(vi, request); });
 }
 
 ViStatus releaseCarrierInfo(carrierRequest *request)
@@ -206,25 +203,22 @@ ViStatus releaseCarrierInfo(carrierRequest *request)
     Call call("releaseCarrierInfo");
     if (!request)
         call.text("request", nullptr);
-    if (const auto forced = call.forced())
-        return call.done(*forced);
-    return call.done(releaseCarrier(request));
+    return call.run([&] { return releaseCarrier(request); });
 }
 
-ViStatus getStatusText(ViStatus status, char buffer[1024])
+ViStatus getStatusText(ViStatus status, char buffer[ZR6200_STATUS_TEXT_SIZE])
 {
     Call call("getStatusText");
     call.arg("status", status);
-    ViStatus result = VI_ERROR_PARAMETER2;
     bool written = false;
-    if (const auto forced = call.forced()) {
-        result = *forced;
-    } else if (buffer) {
+    const ViStatus result = call.forcedOr([&] {
+        if (!buffer)
+            return VI_ERROR_PARAMETER2;
         const char *text = simbench::statusText(kOwnTexts, status);
-        simbench::copyText(buffer, 1024, text ? text : simbench::unknownStatusText(status));
-        result = text ? VI_SUCCESS : VI_WARN_UNKNOWN_STATUS;
+        simbench::copyText(buffer, ZR6200_STATUS_TEXT_SIZE, text ? text : simbench::unknownStatusText(status));
         written = true;
-    }
+        return text ? VI_SUCCESS : VI_WARN_UNKNOWN_STATUS;
+    });
     call.buffer("buffer", buffer, written);
     return call.done(result);
 }

@@ -12,9 +12,8 @@
 
 namespace {
 
-// VISA's attribute texts and the common library's revision text.
+// VISA's attribute texts.
 constexpr size_t kAttributeTextSize = 256;
-constexpr size_t kRevisionSize = 32;
 
 // An attribute text, empty unless the read succeeded.
 QString tcpipText(ViSession session, ViAttr attribute)
@@ -92,9 +91,9 @@ void zr6200fp_AppFC::showConnection(const QString &model)
 void zr6200fp_AppFC::addAbout(const QString &model)
 {
     // Cleared and terminated here: the library may leave it unwritten.
-    char commonLibRevision[kRevisionSize] = {};
+    char commonLibRevision[ZR6200_REVISION_SIZE] = {};
     ZR_DRIVER_CALL(getCommonLibRevision, commonLibRevision);
-    commonLibRevision[kRevisionSize - 1] = '\0';
+    commonLibRevision[ZR6200_REVISION_SIZE - 1] = '\0';
 
     // The About dialog takes 8-bit texts as Latin-1, as the card gives them.
     const QByteArray sfpRevision = card->getSfpRevision().toLatin1();

@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr size_t kStatusTextSize = 1024;
 // Entries made into tree items at each pass of the event loop: about a
 // millisecond's work.
 constexpr size_t kEntriesPerSlice = 256;
@@ -73,7 +72,7 @@ QString failureText(const zr6200fp_genFC *card, ViStatus status)
     const QString text = card->getErrorMessage(status);
     if (!text.isEmpty())
         return text;
-    char buffer[kStatusTextSize] = {};
+    char buffer[ZR6200_STATUS_TEXT_SIZE] = {};
     ZR_DRIVER_CALL(getStatusText, status, buffer);
     return zr6200fp_driverText::orStatus(zr6200fp_driverText::fromBuffer(buffer), status);
 }
