@@ -61,7 +61,7 @@ ViStatus zr7480_fc::initAndKeep(const char *name, const quint16 *numbers, qint16
 {
     std::strncpy(rsrcName, name, kRsrcNameSize - 1);
     rsrcName[kRsrcNameSize - 1] = '\0';
-    // The array holds 256 numbers whatever the caller claims.
+    // The array holds kMaxCards numbers whatever the caller claims.
     const int n = std::clamp<int>(count, 0, kMaxCards);
     std::copy(numbers, numbers + n, fcNumbers);
     return ZR_DRIVER_CALL(zr7480_init, const_cast<ViRsrc>(name), numbers[0], idQuery, reset, vi);

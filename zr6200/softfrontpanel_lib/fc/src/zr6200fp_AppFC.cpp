@@ -50,7 +50,7 @@ void zr6200fp_AppFC::connectCard(int multiSelect, bool noConnect)
     }
 
     session = select.session;
-    for (int i = 0; i < kMaxCards; ++i)
+    for (int i = 0; i < zr6200fp_genFC::kMaxCards; ++i)
         fcNumbers[size_t(i)] = qint16(select.fcNumbers[size_t(i)]);
     setDemoMode(demoMode != 0);
     fcCount = select.fcCount;

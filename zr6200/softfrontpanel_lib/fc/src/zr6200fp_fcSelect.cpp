@@ -128,7 +128,7 @@ void zr6200fp_fcSelect::okPressed()
     if (fcCount < 1)
         return;
     // The search lists at most kMaxCards selectable cards.
-    if (fcCount > kMaxCards) {
+    if (fcCount > zr6200fp_genFC::kMaxCards) {
         qDebug("%s", hintText());
         return;
     }
@@ -242,11 +242,11 @@ bool zr6200fp_fcSelect::fillSlice(TreeFill &fill)
         QTreeWidgetItem *carrierItem = addCarrier(fill.tops.last(), entry, fill.selectable);
         if (fill.selectable > before)
             fill.expanded.append(carrierItem);
-        if (fill.selectable == kMaxCards) {
+        if (fill.selectable == zr6200fp_genFC::kMaxCards) {
             askQuestion(QApplication::activeWindow(), selectionTitle(),
                         tr("Found more Function Cards than supported by this SoftFrontPanel. Only first %1 are "
                            "available.\nPlease contact Halvar's support if you need support for more cards.")
-                            .arg(kMaxCards),
+                            .arg(zr6200fp_genFC::kMaxCards),
                         {tr("Continue")});
             return false;
         }
@@ -258,7 +258,7 @@ QTreeWidgetItem *zr6200fp_fcSelect::addCarrier(QTreeWidgetItem *top, const resou
 {
     auto *carrierItem = new QTreeWidgetItem(top, entry.carrierLabel);
     carrierItem->setFlags(Qt::ItemIsEnabled);
-    for (int j = 0; j < entry.fcRows.size() && selectable < kMaxCards; ++j) {
+    for (int j = 0; j < entry.fcRows.size() && selectable < zr6200fp_genFC::kMaxCards; ++j) {
         auto *cardItem = new QTreeWidgetItem(carrierItem, entry.fcRows.at(j));
         const int number = entry.fcSlotNumbers.value(j);
         cardItem->setData(0, Qt::StatusTipRole, number);

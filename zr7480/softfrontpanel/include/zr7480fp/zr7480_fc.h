@@ -23,7 +23,6 @@ public:
     ViStatus close(ViSession vi) override;
 
     static constexpr int kRsrcNameSize = 2048;
-    static constexpr int kMaxCards = 256;
 
 private:
     char rsrcName[kRsrcNameSize] = {};

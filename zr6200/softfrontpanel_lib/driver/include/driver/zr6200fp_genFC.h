@@ -13,6 +13,10 @@ class zr6200fp_genFC
 public:
     virtual ~zr6200fp_genFC() = default;
 
+    // The most function cards a panel takes in one session: the length of
+    // every card-number array, and the cap on the cards a search offers.
+    static constexpr int kMaxCards = 256;
+
     // Called from the search's worker threads: must only read constant data.
     virtual bool isModelSupported(quint16 modelCode) const = 0;
     virtual QString getDescription() const = 0;

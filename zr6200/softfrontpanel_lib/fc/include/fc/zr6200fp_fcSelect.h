@@ -6,13 +6,13 @@
 #include <QStringList>
 #include <array>
 
+#include "driver/zr6200fp_genFC.h"
 #include "visa.h"
 
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class zr6200fp_fcEnterAddress;
-class zr6200fp_genFC;
 class zr6200fp_search;
 struct resourceEntry;
 
@@ -23,8 +23,6 @@ class zr6200fp_fcSelect : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr int kMaxCards = 256;
-
     // multiSelect non-zero lets the user choose several cards at once.
     zr6200fp_fcSelect(zr6200fp_genFC *card, int multiSelect);
 
@@ -81,7 +79,7 @@ public:
     QList<QTreeWidgetItem *> selectedItems;
     // Descriptors of the chosen cards joined by ",".
     QString descriptor;
-    std::array<quint16, kMaxCards> fcNumbers{};
+    std::array<quint16, zr6200fp_genFC::kMaxCards> fcNumbers{};
     int demoMode = 0;
     int fcCount = 0;
     ViSession session = 0;
