@@ -5,6 +5,7 @@
 #include "zr7480fp/zr7480_fc.h"
 #include "zr7480fp/zr7480fp_App.h"
 #include "zr7480fp/zr7480fp_splash.h"
+#include "zr7480fp/zr7480fp_version.h"
 
 int main(int argc, char **argv)
 {

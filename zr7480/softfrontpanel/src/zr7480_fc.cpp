@@ -6,6 +6,7 @@
 #include "driver/zr6200fp_driverText.h"
 #include "driver/zr6200fp_driverTrace.h"
 #include "zr7480.h"
+#include "zr7480fp/zr7480fp_version.h"
 
 namespace {
 constexpr quint16 kSupportedModels[] = {0x7480};
@@ -33,7 +34,7 @@ QString zr7480_fc::getCopyright() const
 
 QString zr7480_fc::getSfpRevision() const
 {
-    return QStringLiteral("4.3.1.10252");
+    return QStringLiteral(ZR_VERSION);
 }
 
 QString zr7480_fc::getDriverRevision() const
