@@ -104,6 +104,7 @@ bool BenchParser::parse(const QJsonObject &top, Bench *bench)
     if (!checkKeys(top, {"commonLibRevision", "driverRevision", "statuses", "resources"}, ""))
         return false;
     Bench result;
+    // The revisions of every bench that names none, the built-in one included.
     result.commonLibRevision = "6.2.0.3301";
     result.driverRevision = "4.3.0.10110";
     if (top.contains(QLatin1String("commonLibRevision")) &&

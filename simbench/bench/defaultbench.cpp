@@ -5,12 +5,11 @@ namespace simbench {
 // The bench used when ZR_SIMBENCH_FILE is not set: two VXI mainframes, a few
 // network boxes (one reachable under two descriptors, one that does not
 // answer) and two resources that are no carriers. Addresses come from the
-// documentation ranges only.
+// documentation ranges only. The libraries' revisions are the bench file's
+// defaults.
 const char *defaultBenchJson()
 {
     return R"json({
-  "commonLibRevision": "6.2.0.3301",
-  "driverRevision": "4.3.0.10110",
   "resources": [
     {
       "descriptor": "TCPIP0::192.0.2.10::INSTR",
