@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "about/zr6200fp_About.h"
+#include "core/zr6200fp_cardModels.h"
 #include "digitctrl/zr6200fp_digitCtrl.h"
 #include "led/zr6200fp_led.h"
 #include "simbench.h"
@@ -387,7 +388,7 @@ void tst_Panels::cardObject()
 {
     QVERIFY(zrtest::loadBench(kVxi));
     zr7480_fc card;
-    QCOMPARE(card.modelText(), QStringLiteral("7480"));
+    QCOMPARE(zr6200fp_cardModels::modelText(card.modelCode), QStringLiteral("7480"));
     QVERIFY(card.isModelSupported(0x7480));
     QVERIFY(!card.isModelSupported(0x8074) && !card.isModelSupported(0));
     QCOMPARE(card.getDriverRevision(), QStringLiteral("4.3.0.10110"));
@@ -425,8 +426,8 @@ void tst_Panels::splash()
     const QString problem = zrtest::expectExit(
         "splashes", 0, QStringLiteral("[7480]\n[1234]\n[1235]\n%1[1236]\n%1[7480]\n%1").arg(complaint));
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    QCOMPARE(zr6200fp_splashLabel::numberText(0x7480, false), QStringLiteral("29824"));
-    QCOMPARE(zr6200fp_splashLabel::numberText(0x12, true), QStringLiteral("  12"));
+    QCOMPARE(zr6200fp_cardModels::modelText(0x7480, 10), QStringLiteral("29824"));
+    QCOMPARE(zr6200fp_cardModels::modelText(0x12, 16), QStringLiteral("  12"));
     // The device picture fills the device area; the description is spelled out.
     zr7480_fc card;
     const QImage splash = splashPicture(card).toImage().convertToFormat(QImage::Format_RGB32);

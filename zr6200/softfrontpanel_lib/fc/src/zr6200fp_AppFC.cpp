@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "about/zr6200fp_About.h"
+#include "core/zr6200fp_cardModels.h"
 #include "driver/zr6200fp_driverText.h"
 #include "driver/zr6200fp_driverTrace.h"
 #include "driver/zr6200fp_genFC.h"
@@ -30,7 +31,7 @@ zr6200fp_AppFC::zr6200fp_AppFC(zr6200fp_genFC *card, int multiSelect, bool noCon
     : card(card)
 {
     connectCard(multiSelect, noConnect);
-    const QString model = card->modelText();
+    const QString model = zr6200fp_cardModels::modelText(card->modelCode);
     showConnection(model);
     addAbout(model);
 }

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "app/zr6200fp_messages.h"
+#include "core/zr6200fp_cardModels.h"
 #include "driver/zr6200fp_driverText.h"
 #include "driver/zr6200fp_driverTrace.h"
 #include "driver/zr6200fp_genFC.h"
@@ -112,7 +113,7 @@ zr6200fp_fcSelect::zr6200fp_fcSelect(zr6200fp_genFC *card, int multiSelect)
 
 QString zr6200fp_fcSelect::selectionTitle() const
 {
-    return tr("Tervix %1 SFP: Select Function Card").arg(card->modelText());
+    return tr("Tervix %1 SFP: Select Function Card").arg(zr6200fp_cardModels::modelText(card->modelCode));
 }
 
 const char *zr6200fp_fcSelect::hintText()
@@ -196,7 +197,8 @@ struct zr6200fp_fcSelect::TreeFill
 
 int zr6200fp_fcSelect::showSearch(zr6200fp_search &search)
 {
-    zr6200fp_searchProgress progress(tr("Tervix %1").arg(card->modelText()), search.future(), this);
+    zr6200fp_searchProgress progress(tr("Tervix %1").arg(zr6200fp_cardModels::modelText(card->modelCode)),
+                                     search.future(), this);
     // The box stays while the items are made, a slice of entries at each
     // pass of its event loop, and put into the tree at once: for thousands
     // of resources, item by item into the tree, or all in one pass, would
@@ -313,7 +315,7 @@ struct zr6200fp_fcSelect::HowToConnect
 int zr6200fp_fcSelect::selectAndConnect()
 {
     zr6200fp_fcEnterAddress addresses(card);
-    HowToConnect how(selectionTitle(), card->modelText());
+    HowToConnect how(selectionTitle(), zr6200fp_cardModels::modelText(card->modelCode));
     for (;;) {
         switch (choose(how, addresses)) {
         case Choice::AskAgain:
@@ -351,9 +353,10 @@ zr6200fp_fcSelect::Choice zr6200fp_fcSelect::choose(HowToConnect &how, zr6200fp_
     }
     if (found > 1)
         return exec() == QDialog::Accepted ? Choice::Connect : Choice::GiveUp;
-    const int answer =
-        askQuestion(this, selectionTitle(), tr("No %1 Function Card found on your system.").arg(card->modelText()),
-                    {tr("Try Again"), tr("Run In Demo Mode"), tr("Cancel")});
+    const int answer = askQuestion(
+        this, selectionTitle(),
+        tr("No %1 Function Card found on your system.").arg(zr6200fp_cardModels::modelText(card->modelCode)),
+        {tr("Try Again"), tr("Run In Demo Mode"), tr("Cancel")});
     if (answer == 0)
         return Choice::AskAgain;
     return answer == 1 ? Choice::DemoMode : Choice::GiveUp;
@@ -376,6 +379,7 @@ bool zr6200fp_fcSelect::tryAgainAfter(ViStatus status)
 {
     const QString text = fcCount > 1 ? tr("At least one selected %1 Function Card is unavailable.\nError: %2")
                                      : tr("Selected %1 Function Card is unavailable.\nError: %2");
-    return askQuestion(this, selectionTitle(), text.arg(card->modelText(), failureText(card, status)),
+    return askQuestion(this, selectionTitle(),
+                       text.arg(zr6200fp_cardModels::modelText(card->modelCode), failureText(card, status)),
                        {tr("Try Again"), tr("Cancel")}) == 0;
 }

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <cstdio>
 
+#include "core/zr6200fp_cardModels.h"
+
 namespace {
 // Where the background keeps its device area and its text column.
 constexpr int kLeftBand = 67;
@@ -71,16 +73,12 @@ void drawDevice(QPainter &painter, const QString &numberString)
 }
 } // namespace
 
-QString zr6200fp_splashLabel::numberText(int number, bool hex)
-{
-    return QStringLiteral("%1").arg(number, 4, hex ? 16 : 10, QLatin1Char(' '));
-}
-
 zr6200fp_splashLabel::zr6200fp_splashLabel(float scale, int margin, int number, bool hex, const QString &bottomText,
                                            const QString &middleText)
 {
     load(QStringLiteral(":/fp_splash.png"));
-    const QString numberString = numberText(number, hex);
+    // "%1" of the title and the device picture names.
+    const QString numberString = zr6200fp_cardModels::modelText(number, hex ? 16 : 10);
     // Without the background there is nothing to paint on.
     QPainter painter;
     if (!isNull())

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include "core/zr6200fp_cardModels.h"
 #include "visa.h"
 
 // What the common library knows of a function card: its model, its texts
@@ -31,10 +30,7 @@ public:
     virtual ViStatus reinit(ViSession *vi) = 0;
     virtual ViStatus close(ViSession vi) = 0;
 
-    // The model number in hexadecimal digits, 0x7480 for the 7480.
+    // The model number in hexadecimal digits, 0x7480 for the 7480; shown
+    // through zr6200fp_cardModels::modelText.
     qint32 modelCode = 0;
-
-    // The model text shown everywhere: modelCode in base 16, right-aligned
-    // in 4 characters padded with blanks.
-    QString modelText() const { return zr6200fp_cardModels::modelText(modelCode); }
 };
