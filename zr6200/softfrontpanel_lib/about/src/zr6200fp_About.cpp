@@ -14,6 +14,12 @@
 #include "resources/zr6200fp_icons.h"
 
 namespace {
+// The hardware rows' captions, shown through tr() and recognised the same
+// way when a row is added by its caption.
+const char *const kDeviceModelCaption = QT_TRANSLATE_NOOP("zr6200fp_About", "Device Model:");
+const char *const kRevisionCaption = QT_TRANSLATE_NOOP("zr6200fp_About", "Revision:");
+const char *const kSerialNumberCaption = QT_TRANSLATE_NOOP("zr6200fp_About", "Serial Number:");
+
 QFormLayout *addFormBox(const QString &title, int lh, QVBoxLayout *column, QWidget *parent)
 {
     auto *box = new QGroupBox(title, parent);
@@ -149,9 +155,9 @@ void zr6200fp_About::addHardwareInfo(const QString &serial, const QString &revis
                                      QString driverRevision, QString panelRevision)
 {
     if (pages.isEmpty()) {
-        hardwareForm->addRow(tr("Device Model:"), deviceModelValue);
-        hardwareForm->addRow(tr("Revision:"), revisionValue);
-        hardwareForm->addRow(tr("Serial Number:"), serialNumberValue);
+        hardwareForm->addRow(tr(kDeviceModelCaption), deviceModelValue);
+        hardwareForm->addRow(tr(kRevisionCaption), revisionValue);
+        hardwareForm->addRow(tr(kSerialNumberCaption), serialNumberValue);
         deviceModelValue->show();
         revisionValue->show();
         serialNumberValue->show();
@@ -178,27 +184,27 @@ void zr6200fp_About::addInfoRow(QString caption, QString value, bool hardware)
         return;
     }
     hardwareForm->addRow(caption, valueLabel);
-    if (caption == QLatin1String("Serial Number:"))
+    if (caption == tr(kSerialNumberCaption))
         lastPage.serialNumber = value;
-    else if (caption == QLatin1String("Revision:"))
+    else if (caption == tr(kRevisionCaption))
         lastPage.revision = value;
-    else if (caption == QLatin1String("Device Model:"))
+    else if (caption == tr(kDeviceModelCaption))
         lastPage.deviceModel = value;
 }
 
 void zr6200fp_About::addDeviceModelRow(QString value)
 {
-    addInfoRow(QStringLiteral("Device Model:"), value);
+    addInfoRow(tr(kDeviceModelCaption), value);
 }
 
 void zr6200fp_About::addRevisionRow(QString value)
 {
-    addInfoRow(QStringLiteral("Revision:"), value);
+    addInfoRow(tr(kRevisionCaption), value);
 }
 
 void zr6200fp_About::addSerialNumberRow(QString value)
 {
-    addInfoRow(QStringLiteral("Serial Number:"), value);
+    addInfoRow(tr(kSerialNumberCaption), value);
 }
 
 void zr6200fp_About::next()
