@@ -2,9 +2,9 @@
 // delay, found by the real search (parallel, at most 128 opens at a time)
 // from the call to the filled tree, against the ideal ceil(N / 128) * delay
 // and against querying the same resources one by one. Each search is run
-// SEARCH_BENCH_REPEATS times (default 5): the median and the best are
+// SEARCH_BENCHMARK_REPEATS times (default 5): the median and the best are
 // printed, since other work on the machine makes single runs noisy.
-// SEARCH_BENCH_PARALLEL_ONLY=1 runs the parallel searches only (the first
+// SEARCH_BENCHMARK_PARALLEL_ONLY=1 runs the parallel searches only (the first
 // and the GUI thread's tables).
 //
 // The one-by-one time not spent in the open delays splits into the
@@ -237,17 +237,15 @@ template <typename F> std::string cell(const std::vector<SearchRun> &runs, F &&v
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     zr7480_fc card;
     // Searches per case; the figures are the median, and the best.
-    const int repeats = std::max(1, qEnvironmentVariableIntValue("SEARCH_BENCH_REPEATS") > 0
-                                        ? qEnvironmentVariableIntValue("SEARCH_BENCH_REPEATS")
+    const int repeats = std::max(1, qEnvironmentVariableIntValue("SEARCH_BENCHMARK_REPEATS") > 0
+                                        ? qEnvironmentVariableIntValue("SEARCH_BENCHMARK_REPEATS")
                                         : 5);
 
     // For quick comparisons: the parallel searches only.
-    const bool parallelOnly = qEnvironmentVariableIntValue("SEARCH_BENCH_PARALLEL_ONLY") != 0;
+    const bool parallelOnly = qEnvironmentVariableIntValue("SEARCH_BENCHMARK_PARALLEL_ONLY") != 0;
 
     // Delays chosen so that the one-by-one runs together stay near 35 s.
     const Case cases[] = {{100, 50}, {1000, 10}, {5000, 4}};

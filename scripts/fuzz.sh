@@ -25,7 +25,6 @@ nice cmake --build "$build" --parallel "$(nproc)" --target "${targets[@]/#/fuzz_
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tools/sanitizers/lsan.supp"
-export QT_QPA_PLATFORM=offscreen
 
 failed=()
 for t in "${targets[@]}"; do

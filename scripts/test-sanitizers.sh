@@ -14,7 +14,7 @@ BUILD_DIR="$asan" BUILD_TYPE=Debug "$root/scripts/build.sh" -DZR_SANITIZE=ON -DZ
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     export LSAN_OPTIONS="suppressions=$supp/lsan.supp"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 900 -LE e2e
+    ctest --output-on-failure --parallel "$(nproc)" --timeout 900 -LE e2e
 )
 
 tsan="${TSAN_BUILD_DIR:-$root/build-tsan}"
