@@ -77,7 +77,7 @@ class SearchClock final : public QObject
 {
 public:
     explicit SearchClock(QElapsedTimer *clock)
-        : m_clock(clock)
+        : elapsed(clock)
     {
     }
 
@@ -85,9 +85,9 @@ public:
     {
         if (qobject_cast<QProgressDialog *>(watched)) {
             if (event->type() == QEvent::Show && shownNs < 0)
-                shownNs = m_clock->nsecsElapsed();
+                shownNs = elapsed->nsecsElapsed();
             else if (event->type() == QEvent::Hide && shownNs >= 0 && hiddenNs < 0)
-                hiddenNs = m_clock->nsecsElapsed();
+                hiddenNs = elapsed->nsecsElapsed();
         }
         return false;
     }
@@ -97,7 +97,7 @@ public:
     qint64 firstItemNs = -1;
 
 private:
-    QElapsedTimer *const m_clock;
+    QElapsedTimer *const elapsed;
 };
 
 struct SearchRun

@@ -92,7 +92,7 @@ int main(int argc, char **argv)
     app.installEventFilter(&answerer);
 
     zr7480_fc card;
-    auto splash = std::make_unique<QSplashScreen>(splashPicture(card));
+    auto splash = std::make_unique<QSplashScreen>(zr7480fp_splash::picture(card));
     splash->show();
 
     zr7480fp_App window(&card);

@@ -211,7 +211,7 @@ void tst_Core::formatParsing()
                  conversion,
              fields);
     int base = Fmt::Binary;
-    for (int i = 0; i < Fmt::baseCount; ++i) {
+    for (int i = 0; i < Fmt::kBaseCount; ++i) {
         if (Fmt::baseTable[size_t(i)].conversion == parsed.conversion &&
             (Fmt::baseTable[size_t(i)].radix == 0) != isInteger)
             base = i;

@@ -2,8 +2,8 @@
 // the driver, the status rule, the window's identification, the card object,
 // the About dialog's hardware pages and the splash picture.
 #include <QApplication>
-#include <QHash>
 #include <QComboBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -430,7 +430,7 @@ void tst_Panels::splash()
     QCOMPARE(zr6200fp_cardModels::modelText(0x12, 16), QStringLiteral("  12"));
     // The device picture fills the device area; the description is spelled out.
     zr7480_fc card;
-    const QImage splash = splashPicture(card).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage splash = zr7480fp_splash::picture(card).toImage().convertToFormat(QImage::Format_RGB32);
     const QImage device = QImage(QStringLiteral(":/zr7480fp_splash.bmp")).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(splash.copy(67, 38, 453, 199), device.copy(67, 38, 453, 199));
     zr6200fp_splashLabel spelled(1.0f, 20, 0x7480, true, card.getCopyright(),

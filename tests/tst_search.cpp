@@ -4,8 +4,8 @@
 #include <QLoggingCategory>
 #include <QtTest>
 #include <algorithm>
-#include <tuple>
 #include <mutex>
+#include <tuple>
 
 #include "fakecard.h"
 #include "search/zr6200fp_search.h"

@@ -382,34 +382,34 @@ void copyText(char *dst, std::size_t size, const std::string &src)
 }
 
 Call::Call(const char *name)
-    : m_name(name)
-    , m_slot(callLog().claim())
-    , m_line(m_slot.line)
-    , m_start(std::chrono::steady_clock::now())
-    , m_delayAtStart(t_delay)
+    : operationName(name)
+    , slot(callLog().claim())
+    , line(slot.line)
+    , start(std::chrono::steady_clock::now())
+    , delayAtStart(t_delay)
 {
-    m_line.assign(name);
-    m_line += '(';
+    line.assign(name);
+    line += '(';
 }
 
 Call::~Call()
 {
-    callLog().release(m_slot);
+    callLog().release(slot);
 }
 
 void Call::key(const char *name)
 {
-    if (m_hasArgs)
-        m_line += ", ";
-    m_hasArgs = true;
-    m_line += name;
-    m_line += '=';
+    if (hasArgs)
+        line += ", ";
+    hasArgs = true;
+    line += name;
+    line += '=';
 }
 
 Call &Call::arg(const char *name, long long value)
 {
     key(name);
-    appendNumber(m_line, value);
+    appendNumber(line, value);
     return *this;
 }
 
@@ -418,7 +418,7 @@ Call &Call::hex(const char *name, unsigned long value)
     key(name);
     char text[32];
     std::snprintf(text, sizeof text, "0x%08lX", value);
-    m_line += text;
+    line += text;
     return *this;
 }
 
@@ -427,7 +427,7 @@ Call &Call::real(const char *name, double value)
     key(name);
     char text[64];
     std::snprintf(text, sizeof text, "%.10g", value);
-    m_line += text;
+    line += text;
     return *this;
 }
 
@@ -435,9 +435,9 @@ Call &Call::text(const char *name, const char *value)
 {
     key(name);
     if (value)
-        appendQuoted(m_line, value);
+        appendQuoted(line, value);
     else
-        m_line += "NULL";
+        line += "NULL";
     return *this;
 }
 
@@ -445,7 +445,7 @@ Call &Call::buffer(const char *name, const char *value, bool written)
 {
     if (value && !written) {
         key(name);
-        m_line += '-';
+        line += '-';
         return *this;
     }
     return text(name, value);
@@ -456,7 +456,7 @@ std::optional<ViStatus> Call::forced() const
     if (!world().anyForced.load(std::memory_order_acquire))
         return std::nullopt;
     return locked([this](World &w) -> std::optional<ViStatus> {
-        const auto it = w.forced.find(m_name);
+        const auto it = w.forced.find(operationName);
         if (it == w.forced.end())
             return std::nullopt;
         return it->second;
@@ -473,10 +473,10 @@ ViStatus Call::done(ViStatus status)
 
 void Call::done(const char *result)
 {
-    m_line += ") -> ";
-    m_line += result;
-    callLog().append(m_slot);
-    const auto spent = std::chrono::steady_clock::now() - m_start - (t_delay - m_delayAtStart);
+    line += ") -> ";
+    line += result;
+    callLog().append(slot);
+    const auto spent = std::chrono::steady_clock::now() - start - (t_delay - delayAtStart);
     CallTime &time = callTime();
     time.nanoseconds.fetch_add(std::uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(spent).count()),
                                std::memory_order_relaxed);

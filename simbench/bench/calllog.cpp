@@ -32,14 +32,14 @@ CallLog::Slot &CallLog::claim()
 
 CallLog::Slot &CallLog::idleSlot()
 {
-    std::lock_guard<std::mutex> guard(m_mutex);
-    for (const auto &slot : m_slots) {
+    std::lock_guard<std::mutex> guard(mutex);
+    for (const auto &slot : allSlots) {
         if (!slot->held.exchange(true, std::memory_order_acquire))
             return *slot;
     }
-    m_slots.push_back(std::make_unique<Slot>());
-    m_slots.back()->held.store(true, std::memory_order_relaxed);
-    return *m_slots.back();
+    allSlots.push_back(std::make_unique<Slot>());
+    allSlots.back()->held.store(true, std::memory_order_relaxed);
+    return *allSlots.back();
 }
 
 void CallLog::release(Slot &slot)
@@ -49,8 +49,8 @@ void CallLog::release(Slot &slot)
 
 void CallLog::append(Slot &slot)
 {
-    if (m_toFile.load(std::memory_order_acquire)) {
-        std::lock_guard<std::mutex> file(m_fileMutex);
+    if (toFile.load(std::memory_order_acquire)) {
+        std::lock_guard<std::mutex> file(fileMutex);
         appendTo(slot);
         writeToFile(slot.line);
         return;
@@ -63,118 +63,118 @@ void CallLog::appendTo(Slot &slot)
     std::lock_guard<std::mutex> guard(slot.mutex);
     // Numbered and stored in one hold of the lock: a line a merge misses
     // is one being appended right then.
-    const std::uint64_t number = m_next.fetch_add(1, std::memory_order_relaxed);
+    const std::uint64_t number = nextNumber.fetch_add(1, std::memory_order_relaxed);
     slot.text.append(slot.line);
     slot.ends.emplace_back(number, slot.text.size());
-    m_unmerged.fetch_add(1, std::memory_order_release);
+    unmerged.fetch_add(1, std::memory_order_release);
 }
 
 void CallLog::merge() const
 {
-    if (m_unmerged.load(std::memory_order_acquire) == 0)
+    if (unmerged.load(std::memory_order_acquire) == 0)
         return;
     // One slot at a time. A line numbered while this runs may be missing
-    // from a slot already visited: the lines after such a gap wait in
-    // m_held for a later merge, so the merged lines keep their order.
+    // from a slot already visited: the lines after such a gap are kept in
+    // waiting for a later merge, so the merged lines keep their order.
     std::size_t taken = 0;
-    for (const auto &slot : m_slots) {
+    for (const auto &slot : allSlots) {
         std::lock_guard<std::mutex> guard(slot->mutex);
         std::size_t start = 0;
         for (const auto &[number, end] : slot->ends) {
-            if (number >= m_nextNumber)
-                m_held.emplace_back(number, slot->text.substr(start, end - start));
+            if (number >= nextToMerge)
+                waiting.emplace_back(number, slot->text.substr(start, end - start));
             start = end;
         }
         taken += slot->ends.size();
         slot->text.clear();
         slot->ends.clear();
     }
-    m_unmerged.fetch_sub(taken, std::memory_order_relaxed);
-    std::sort(m_held.begin(), m_held.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    unmerged.fetch_sub(taken, std::memory_order_relaxed);
+    std::sort(waiting.begin(), waiting.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     std::size_t merged = 0;
-    while (merged < m_held.size() && m_held[merged].first == m_nextNumber) {
-        const std::string &text = m_held[merged].second;
+    while (merged < waiting.size() && waiting[merged].first == nextToMerge) {
+        const std::string &text = waiting[merged].second;
         char *stored = reserve(text.size());
         std::memcpy(stored, text.data(), text.size());
-        m_lines.emplace_back(stored, text.size());
-        ++m_nextNumber;
+        lines.emplace_back(stored, text.size());
+        ++nextToMerge;
         ++merged;
     }
-    m_held.erase(m_held.begin(), m_held.begin() + std::ptrdiff_t(merged));
+    waiting.erase(waiting.begin(), waiting.begin() + std::ptrdiff_t(merged));
 }
 
 std::size_t CallLog::count() const
 {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    std::lock_guard<std::mutex> guard(mutex);
     merge();
-    return m_lines.size();
+    return lines.size();
 }
 
 std::string CallLog::line(std::size_t index) const
 {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    std::lock_guard<std::mutex> guard(mutex);
     merge();
-    return index < m_lines.size() ? std::string(m_lines[index]) : std::string();
+    return index < lines.size() ? std::string(lines[index]) : std::string();
 }
 
 void CallLog::clear()
 {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    std::lock_guard<std::mutex> guard(mutex);
     // Merged first, so the slots are emptied under their locks;
     // a line numbered before this and not yet in its buffer is dropped
     // when it comes.
     merge();
-    m_held.clear();
-    m_nextNumber = m_next.load(std::memory_order_relaxed);
-    m_lines.clear();
-    m_blocks.clear();
-    m_free = nullptr;
-    m_left = 0;
+    waiting.clear();
+    nextToMerge = nextNumber.load(std::memory_order_relaxed);
+    lines.clear();
+    blocks.clear();
+    nextFree = nullptr;
+    bytesLeft = 0;
 }
 
 void CallLog::setPath(const std::string &path)
 {
-    std::lock_guard<std::mutex> guard(m_fileMutex);
-    if (m_file) {
-        std::fclose(m_file);
-        m_file = nullptr;
+    std::lock_guard<std::mutex> guard(fileMutex);
+    if (logFile) {
+        std::fclose(logFile);
+        logFile = nullptr;
     }
-    m_path = path;
-    m_toFile.store(!m_path.empty(), std::memory_order_release);
+    filePath = path;
+    toFile.store(!filePath.empty(), std::memory_order_release);
 }
 
 char *CallLog::reserve(std::size_t size) const
 {
     if (size > kBlockSize / 4) {
         // A long line gets a block of its own; the current one stays in use.
-        m_blocks.emplace_back(new char[size]);
-        return m_blocks.back().get();
+        blocks.emplace_back(new char[size]);
+        return blocks.back().get();
     }
-    if (size > m_left) {
-        m_blocks.emplace_back(new char[kBlockSize]);
-        m_free = m_blocks.back().get();
-        m_left = kBlockSize;
+    if (size > bytesLeft) {
+        blocks.emplace_back(new char[kBlockSize]);
+        nextFree = blocks.back().get();
+        bytesLeft = kBlockSize;
     }
-    char *const place = m_free;
-    m_free += size;
-    m_left -= size;
+    char *const place = nextFree;
+    nextFree += size;
+    bytesLeft -= size;
     return place;
 }
 
 void CallLog::writeToFile(std::string_view line)
 {
-    if (!m_file) {
-        m_file = std::fopen(m_path.c_str(), "a");
-        if (!m_file) {
-            std::fprintf(stderr, "simbench: cannot append to %s: %s\n", m_path.c_str(), std::strerror(errno));
-            m_path.clear();
-            m_toFile.store(false, std::memory_order_release);
+    if (!logFile) {
+        logFile = std::fopen(filePath.c_str(), "a");
+        if (!logFile) {
+            std::fprintf(stderr, "simbench: cannot append to %s: %s\n", filePath.c_str(), std::strerror(errno));
+            filePath.clear();
+            toFile.store(false, std::memory_order_release);
             return;
         }
     }
-    std::fwrite(line.data(), 1, line.size(), m_file);
-    std::fputc('\n', m_file);
-    std::fflush(m_file);
+    std::fwrite(line.data(), 1, line.size(), logFile);
+    std::fputc('\n', logFile);
+    std::fflush(logFile);
 }
 
 } // namespace simbench

@@ -232,12 +232,12 @@ private:
     // Starts the next argument: ", name=".
     void key(const char *name);
 
-    const char *m_name;
-    CallLog::Slot &m_slot;
-    std::string &m_line; // the slot's
-    bool m_hasArgs = false;
-    std::chrono::steady_clock::time_point m_start;
-    std::chrono::steady_clock::duration m_delayAtStart;
+    const char *operationName;
+    CallLog::Slot &slot;
+    std::string &line; // the slot's
+    bool hasArgs = false;
+    std::chrono::steady_clock::time_point start;
+    std::chrono::steady_clock::duration delayAtStart;
 };
 
 } // namespace simbench

@@ -66,32 +66,32 @@ private:
 
     Slot &idleSlot();
     void appendTo(Slot &slot);
-    // Caller holds m_mutex.
+    // Caller holds mutex.
     void merge() const;
-    // Caller holds m_mutex. Room for size bytes that stay where they are.
+    // Caller holds mutex. Room for size bytes that stay where they are.
     char *reserve(std::size_t size) const;
-    // Caller holds m_fileMutex.
+    // Caller holds fileMutex.
     void writeToFile(std::string_view line);
 
     static constexpr std::size_t kBlockSize = std::size_t(64) * 1024;
 
     // The slots and the merged lines.
-    mutable std::mutex m_mutex;
-    std::vector<std::unique_ptr<Slot>> m_slots;
-    mutable std::vector<std::unique_ptr<char[]>> m_blocks;
-    mutable char *m_free = nullptr;
-    mutable std::size_t m_left = 0;
-    mutable std::deque<std::string_view> m_lines; // into m_blocks
+    mutable std::mutex mutex;
+    std::vector<std::unique_ptr<Slot>> allSlots;
+    mutable std::vector<std::unique_ptr<char[]>> blocks;
+    mutable char *nextFree = nullptr;
+    mutable std::size_t bytesLeft = 0;
+    mutable std::deque<std::string_view> lines; // into blocks
     // Lines taken from the slots that wait for a line numbered before them.
-    mutable std::vector<std::pair<std::uint64_t, std::string>> m_held;
-    mutable std::uint64_t m_nextNumber = 0; // of the next line to merge
-    std::atomic<std::uint64_t> m_next{0};
-    mutable std::atomic<std::size_t> m_unmerged{0};
+    mutable std::vector<std::pair<std::uint64_t, std::string>> waiting;
+    mutable std::uint64_t nextToMerge = 0; // of the next line to merge
+    std::atomic<std::uint64_t> nextNumber{0};
+    mutable std::atomic<std::size_t> unmerged{0};
 
-    std::atomic<bool> m_toFile{false};
-    std::mutex m_fileMutex; // the file and its path
-    std::string m_path;
-    std::FILE *m_file = nullptr;
+    std::atomic<bool> toFile{false};
+    std::mutex fileMutex; // the file and its path
+    std::string filePath;
+    std::FILE *logFile = nullptr;
 };
 
 // The one log of the process; never destroyed, so a call during the exit

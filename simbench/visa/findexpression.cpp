@@ -29,7 +29,7 @@ bool FindExpression::Atom::matches(char u) const
 
 ViStatus FindExpression::compile(const char *expression)
 {
-    m_alternatives.clear();
+    alternatives.clear();
     if (!expression)
         return VI_ERROR_INV_EXPR;
     Sequence current;
@@ -41,7 +41,7 @@ ViStatus FindExpression::compile(const char *expression)
         case '|':
             if (current.empty())
                 return VI_ERROR_INV_EXPR;
-            m_alternatives.push_back(std::move(current));
+            alternatives.push_back(std::move(current));
             current.clear();
             continue;
         case '*':
@@ -99,7 +99,7 @@ ViStatus FindExpression::compile(const char *expression)
     }
     if (current.empty())
         return VI_ERROR_INV_EXPR;
-    m_alternatives.push_back(std::move(current));
+    alternatives.push_back(std::move(current));
     return VI_SUCCESS;
 }
 
@@ -110,7 +110,7 @@ bool FindExpression::matches(const std::string &descriptor) const
         text[i] = upper(descriptor[i]);
     std::vector<char> rest;
     std::vector<char> here;
-    for (const Sequence &atoms : m_alternatives) {
+    for (const Sequence &atoms : alternatives) {
         if (matchSequence(atoms, text, rest, here))
             return true;
     }

@@ -32,5 +32,5 @@ private:
     static bool matchSequence(const Sequence &atoms, const std::string &text, std::vector<char> &rest,
                               std::vector<char> &here);
 
-    std::vector<Sequence> m_alternatives;
+    std::vector<Sequence> alternatives;
 };

@@ -14,7 +14,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(ZR_VERSION));
     zr7480_fc card;
 
-    auto *splash = new QSplashScreen(splashPicture(card));
+    auto *splash = new QSplashScreen(zr7480fp_splash::picture(card));
     splash->show();
 
     {

@@ -6,8 +6,8 @@
 #include "about/zr6200fp_About.h"
 #include "driver/zr6200fp_driverText.h"
 #include "zr7480.h"
-#include "zr7480fp/zr7480fp_Config.h"
 #include "zr7480fp/zr7480fp_CSR.h"
+#include "zr7480fp/zr7480fp_Config.h"
 #include "zr7480fp_cardCall.h"
 
 zr7480fp_App::zr7480fp_App(zr6200fp_genFC *card)

@@ -11,8 +11,8 @@
 #include "led/zr6200fp_led.h"
 #include "zr7480.h"
 #include "zr7480fp/zr7480fp_App.h"
-#include "zr7480fp_pageLayout.h"
 #include "zr7480fp_cardCall.h"
+#include "zr7480fp_pageLayout.h"
 
 using namespace zr7480fp_pageLayout;
 
@@ -85,14 +85,14 @@ void zr7480fp_CSR::update()
     // The driver answers 0 or 1 for the sync state and 0 or -1 for the DDS
     // error: a word still holding its mark was not written (a warning can
     // come without a status), and its lamp keeps what it showed.
-    constexpr ViUInt16 syncUnread = 0xFFFF;
-    constexpr ViInt16 ddsUnread = std::numeric_limits<ViInt16>::min();
-    ViUInt16 syncState = syncUnread;
-    ViInt16 ddsError = ddsUnread;
+    constexpr ViUInt16 kSyncUnread = 0xFFFF;
+    constexpr ViInt16 kDdsUnread = std::numeric_limits<ViInt16>::min();
+    ViUInt16 syncState = kSyncUnread;
+    ViInt16 ddsError = kDdsUnread;
     if (!ZR_CARD_CALL_UNLESS_DEMO_EXIT_ON_ERROR(zr7480_getStatus, session, &syncState, &ddsError))
         return;
-    if (ddsError != ddsUnread)
+    if (ddsError != kDdsUnread)
         ddsErrorLed->setValue(ddsError);
-    if (syncState != syncUnread)
+    if (syncState != kSyncUnread)
         syncStatusLed->setValue(syncState == 0 ? 1 : 0);
 }

@@ -11,8 +11,8 @@
 #include "digitctrl/zr6200fp_digitCtrl.h"
 #include "zr7480.h"
 #include "zr7480fp/zr7480fp_App.h"
-#include "zr7480fp_pageLayout.h"
 #include "zr7480fp_cardCall.h"
+#include "zr7480fp_pageLayout.h"
 
 using namespace zr7480fp_pageLayout;
 

@@ -9,7 +9,7 @@
 
 #include "zr6200fp_cScan.h"
 
-const std::array<zr6200fp_digitFormat::BaseRow, zr6200fp_digitFormat::baseCount> zr6200fp_digitFormat::baseTable = {{
+const std::array<zr6200fp_digitFormat::BaseRow, zr6200fp_digitFormat::kBaseCount> zr6200fp_digitFormat::baseTable = {{
     {10, 'd', "d", SignedInteger, QT_TRANSLATE_NOOP("zr6200fp_digitCtrl", "decimal")},
     {10, 'u', "d", UnsignedInteger, QT_TRANSLATE_NOOP("zr6200fp_digitCtrl", "unsigned decimal")},
     {16, 'x', "h", SignedInteger | UnsignedInteger, QT_TRANSLATE_NOOP("zr6200fp_digitCtrl", "hexadecimal")},
@@ -30,11 +30,11 @@ int clampBits(int bits)
 }
 
 // A field width or precision as "%d%n" scans it, saturating at
-// maxFieldWidth. Returns the characters read, 0 when there is no number.
+// kMaxFieldWidth. Returns the characters read, 0 when there is no number.
 int readNumber(const char *p, int &value)
 {
     long long v = 0;
-    const int used = zr6200fp_cScan::readInt(p, int(std::strlen(p)), zr6200fp_digitFormat::maxFieldWidth, v);
+    const int used = zr6200fp_cScan::readInt(p, int(std::strlen(p)), zr6200fp_digitFormat::kMaxFieldWidth, v);
     if (used)
         value = int(v);
     return used;

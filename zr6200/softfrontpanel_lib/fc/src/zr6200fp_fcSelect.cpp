@@ -245,11 +245,12 @@ bool zr6200fp_fcSelect::fillSlice(TreeFill &fill)
         if (fill.selectable > before)
             fill.expanded.append(carrierItem);
         if (fill.selectable == zr6200fp_genFC::kMaxCards) {
-            askQuestion(QApplication::activeWindow(), selectionTitle(),
-                        tr("Found more Function Cards than supported by this SoftFrontPanel. Only first %1 are "
-                           "available.\nPlease contact Halvar's support if you need support for more cards.")
-                            .arg(zr6200fp_genFC::kMaxCards),
-                        {tr("Continue")});
+            zr6200fp_questionBox::ask(
+                QApplication::activeWindow(), selectionTitle(),
+                tr("Found more Function Cards than supported by this SoftFrontPanel. Only first %1 are "
+                   "available.\nPlease contact Halvar's support if you need support for more cards.")
+                    .arg(zr6200fp_genFC::kMaxCards),
+                {tr("Continue")});
             return false;
         }
     }
@@ -353,7 +354,7 @@ zr6200fp_fcSelect::Choice zr6200fp_fcSelect::choose(HowToConnect &how, zr6200fp_
     }
     if (found > 1)
         return exec() == QDialog::Accepted ? Choice::Connect : Choice::GiveUp;
-    const int answer = askQuestion(
+    const int answer = zr6200fp_questionBox::ask(
         this, selectionTitle(),
         tr("No %1 Function Card found on your system.").arg(zr6200fp_cardModels::modelText(card->modelCode)),
         {tr("Try Again"), tr("Run In Demo Mode"), tr("Cancel")});
@@ -379,7 +380,8 @@ bool zr6200fp_fcSelect::tryAgainAfter(ViStatus status)
 {
     const QString text = fcCount > 1 ? tr("At least one selected %1 Function Card is unavailable.\nError: %2")
                                      : tr("Selected %1 Function Card is unavailable.\nError: %2");
-    return askQuestion(this, selectionTitle(),
-                       text.arg(zr6200fp_cardModels::modelText(card->modelCode), failureText(card, status)),
-                       {tr("Try Again"), tr("Cancel")}) == 0;
+    return zr6200fp_questionBox::ask(
+               this, selectionTitle(),
+               text.arg(zr6200fp_cardModels::modelText(card->modelCode), failureText(card, status)),
+               {tr("Try Again"), tr("Cancel")}) == 0;
 }

@@ -46,8 +46,8 @@ public:
     void setAlignmentBits(int n);
     bool boundValue(double &v);
 
-    double value() const { return m_value; }
-    intXXL valueXXL() const { return m_valueXXL; }
+    double value() const { return currentValue; }
+    intXXL valueXXL() const { return currentValueXXL; }
     int base() const { return currentBase; }
     QByteArray formatString() const { return QByteArray(format); }
 
@@ -94,12 +94,12 @@ private:
     QActionGroup *baseGroup = nullptr;
     int stepFlags = StepUpEnabled | StepDownEnabled;
     zr6200fp_newlineEdit *editor = nullptr;
-    double m_value = 0.0;
-    double m_stepUp = 1.0;
-    double m_stepDown = 1.0;
-    double m_maximum = 0.0;
-    double m_minimum = 0.0;
-    intXXL m_valueXXL;
+    double currentValue = 0.0;
+    double stepUp = 1.0;
+    double stepDown = 1.0;
+    double maximum = 0.0;
+    double minimum = 0.0;
+    intXXL currentValueXXL;
     intXXL stepUpXXL{1};
     intXXL stepDownXXL{1};
     intXXL maximumXXL;
@@ -119,6 +119,6 @@ private:
     int currentBase = 0;
     // The menu's actions in menu order, each holding its baseTable row as
     // its data; slots left over are null.
-    std::array<QAction *, Format::baseCount> actions{};
+    std::array<QAction *, Format::kBaseCount> actions{};
     int kindMask = Format::Double;
 };
