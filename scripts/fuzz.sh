@@ -34,7 +34,11 @@ for t in "${targets[@]}"; do
     options=(-timeout=10 -rss_limit_mb=4096 -print_final_stats=1 "-artifact_prefix=$build/artifacts/$t/")
     [ -f "$root/tests/fuzz/$t.dict" ] && options+=("-dict=$root/tests/fuzz/$t.dict")
     log="$build/fuzz_$t.log"
-    echo "== $t: $( [ "$seconds" = 0 ] && echo "replaying $(ls "$seeds" | wc -l) seeds" || echo "fuzzing for $seconds s")"
+    if [ "$seconds" = 0 ]; then
+        echo "== $t: replaying $(find "$seeds" -maxdepth 1 -type f | wc -l) seeds"
+    else
+        echo "== $t: fuzzing for $seconds s"
+    fi
     if [ "$seconds" = 0 ]; then
         run=("$binary" "${options[@]}" -runs=0 "$seeds")
     else

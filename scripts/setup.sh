@@ -18,6 +18,7 @@
 #   windows      the MinGW-w64 cross compiler, Qt's host tools (the build's
 #                Qt), Wine, the virtual display, and what unpacks and checks
 #                (scripts/test-windows.sh)
+#   style        clang-format 14 and shellcheck (scripts/check-style.sh)
 #
 # --list prints the packages instead of installing them. ZR_SETUP_EXTRA adds
 # packages of your own (blank-separated).
@@ -35,7 +36,7 @@ test_locales=(de_DE.UTF-8 ar_EG.UTF-8)
 a11y=(at-spi2-core dbus-daemon python3-pyatspi)
 
 usage() {
-    sed -n '5,23s/^# \{0,1\}//p' "$0" >&2
+    sed -n '5,/^set /s/^# \{0,1\}//p' "$0" >&2
     exit 2
 }
 
@@ -64,6 +65,8 @@ for purpose in "$@"; do
         # Wine 8 runs 64-bit programs with wine64; wine brings the wine command.
         windows) packages+=("${build[@]}" "${display[@]}" g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
             wine64 wine xz-utils unzip python3) ;;
+        # The formatter's version is pinned: another one formats differently.
+        style) packages+=(clang-format-14 shellcheck git) ;;
         *)
             echo "setup.sh: unknown purpose '$purpose'" >&2
             usage
