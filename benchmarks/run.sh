@@ -22,7 +22,6 @@ echo "== start-up (xcb on Xvfb with a window manager)"
 # shellcheck source=scripts/xsession.sh
 source "$root/scripts/xsession.sh"
 xsession_start 1280x1024x24
-trap 'xsession_stop; rm -rf "$settings"' EXIT
 QT_QPA_PLATFORM=xcb "$build/benchmarks/startup_benchmark"
 xsession_stop
 

@@ -14,7 +14,8 @@
 #                a .deb with computed dependencies and the desktop entry validator
 #   real         the build's and the virtual display (scripts/test-real-drivers.sh)
 #   benchmarks   the build's and the virtual display (benchmarks/run.sh)
-#   screenshots  the build's and the virtual display, plus ImageMagick's import
+#   screenshots  the build's, the virtual display and the accessibility bus,
+#                plus ImageMagick's import
 #   windows      the MinGW-w64 cross compiler, Qt's host tools (the build's
 #                Qt), Wine, the virtual display, and what unpacks and checks
 #                (scripts/test-windows.sh)
@@ -31,8 +32,9 @@ display=(xvfb xdotool openbox)
 # A decimal-comma locale and one whose numbers Qt writes in Arabic-Indic
 # digits: the digit control must keep the C notation under both.
 test_locales=(de_DE.UTF-8 ar_EG.UTF-8)
-# For test: the desktop's accessibility bus and registry, a private session
-# bus (dbus-run-session) and Debian's python3 with pyatspi (tests/a11y).
+# For test and screenshots: the desktop's accessibility bus and registry, a
+# private session bus (dbus-run-session) and Debian's python3 with pyatspi
+# (tests/a11y, scripts/screenshots.py).
 a11y=(at-spi2-core dbus-daemon python3-pyatspi)
 
 usage() {
@@ -61,7 +63,7 @@ for purpose in "$@"; do
         # quietly leaves the libraries out of the package's dependencies.
         package) packages+=("${build[@]}" "${display[@]}" file dpkg-dev desktop-file-utils) ;;
         real | benchmarks) packages+=("${build[@]}" "${display[@]}") ;;
-        screenshots) packages+=("${build[@]}" "${display[@]}" imagemagick) ;;
+        screenshots) packages+=("${build[@]}" "${display[@]}" "${a11y[@]}" imagemagick) ;;
         # Wine 8 runs 64-bit programs with wine64; wine brings the wine command.
         windows) packages+=("${build[@]}" "${display[@]}" g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
             wine64 wine xz-utils unzip python3) ;;
