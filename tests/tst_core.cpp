@@ -4,7 +4,6 @@
 #include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <QtTest>
-#include <cstdio>
 
 #include "core/zr6200fp_cardModels.h"
 #include "core/zr6200fp_descriptorOrder.h"
@@ -13,7 +12,7 @@
 #include "core/zr6200fp_driverTrace.h"
 #include "core/zr6200fp_intXXL.h"
 #include "core/zr6200fp_settingsLocation.h"
-#include "testsupport.h"
+#include "testcore.h"
 
 namespace {
 
@@ -338,13 +337,5 @@ void tst_Core::settingsPaths()
     QCOMPARE(zr6200fp_settingsLocation::addressFile(environment), file);
 }
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    tst_Core tc;
-    const int failures = QTest::qExec(&tc, argc, argv);
-    if (failures == 0)
-        std::printf("zrtest: every test function ran and passed\n");
-    return failures;
-}
+ZR_CORE_TEST_MAIN(tst_Core)
 #include "tst_core.moc"

@@ -57,9 +57,11 @@ ModalAnswerer::~ModalAnswerer()
     qApp->removeEventFilter(this);
 }
 
-ModalAnswerer &ModalAnswerer::click(const QString &text)
+ModalAnswerer &ModalAnswerer::click(const QString &text, const std::function<void(QWidget *)> &before)
 {
-    return act([this, text](QWidget *w) {
+    return act([this, text, before](QWidget *w) {
+        if (before)
+            before(w);
         const auto buttons = w->findChildren<QAbstractButton *>();
         for (QAbstractButton *b : buttons) {
             if (plain(b->text()) == text && b->isVisible()) {
@@ -297,13 +299,6 @@ int runChild()
         return 99;
     }
     return (*it)();
-}
-
-int finished(int failures)
-{
-    if (failures == 0)
-        std::printf("zrtest: every test function ran and passed\n");
-    return failures;
 }
 
 } // namespace zrtest
