@@ -27,77 +27,78 @@ namespace {
 
 // One VXI carrier (slot 5) with another card kind in slot 1 and a 7480 in
 // slot 2, and a serial port that is no carrier.
-const char *const kOneCard = R"({"resources": [
+const QByteArray kOneCard = R"({"resources": [
     {"descriptor": "VXI0::1::INSTR", "slot": 5,
      "carrier": {"modelId": 1987, "slots": [{"id": "0x1234"}, {"id": "0x7480"}]}},
     {"descriptor": "ASRL1::INSTR"}]})";
-const char *const kTwoCards = R"({"resources": [
+const QByteArray kTwoCards = R"({"resources": [
     {"descriptor": "VXI0::1::INSTR", "slot": 5, "carrier": {"slots": [{"id": "0x7480"}, {"id": "0x7480"}]}}]})";
-const char *const kNoCard = R"({"resources": [{"descriptor": "ASRL1::INSTR"}]})";
+const QByteArray kNoCard = R"({"resources": [{"descriptor": "ASRL1::INSTR"}]})";
 
 QString addressFile()
 {
     return zr6200fp_settingsLocation::addressFile(zr6200fp_settingsLocation::current());
 }
 
-// The remembered descriptors a row offers, most recent first.
-QString offered(const zr6200fp_fcEnterAddress &dialog, int row)
+// An address row as the user fills it: the descriptor and the card number
+// (0 is "Select").
+struct Address
 {
-    QStringList texts;
-    for (int k = 0; k < dialog.descriptorCombo(row)->count(); ++k)
-        texts << dialog.descriptorCombo(row)->itemText(k);
-    return texts.join(QLatin1Char(','));
-}
+    QString descriptor;
+    int number;
+};
 
-// Types "D#N;D#N" into the address dialog's rows and presses OK.
-void typeAddresses(zrtest::ModalAnswerer &answers, const QString &rows)
+// What the user does in the next modal dialog: types addresses into the
+// address dialog, or chooses the card item of that text in the selection
+// tree, then presses the button.
+struct Answer
 {
-    answers.act([rows](QWidget *w) {
-        auto *dialog = qobject_cast<zr6200fp_fcEnterAddress *>(w);
-        const QStringList list = rows.split(QLatin1Char(';'));
-        dialog->countSelector()->setCurrentIndex(int(list.size()) - 1);
-        for (int i = 0; i < list.size(); ++i) {
-            dialog->descriptorCombo(i)->setEditText(list[i].section(QLatin1Char('#'), 0, 0));
-            dialog->fcNumberCombo(i)->setCurrentIndex(list[i].section(QLatin1Char('#'), 1).toInt());
-        }
-        dialog->accept();
-    });
-}
+    QString button;
+    QList<Address> typed = {};
+    QString card = {};
+};
+using Answers = QList<Answer>;
 
-// The flow's answers: a button's text, "type:D#N;D#N", "pick:1" (the card
-// item of that slot in the selection tree, then OK) or "reject".
-void queue(zrtest::ModalAnswerer &answers, const QStringList &script)
+void queue(zrtest::ModalAnswerer &answers, const Answers &script)
 {
-    for (const QString &step : script) {
-        if (step.startsWith(QLatin1String("type:"))) {
-            typeAddresses(answers, step.mid(5));
-        } else if (step.startsWith(QLatin1String("pick:"))) {
-            const int slot = step.mid(5).toInt();
-            answers.act([slot](QWidget *w) {
+    for (const Answer &answer : script) {
+        answers.click(answer.button, [answer](QWidget *w) {
+            if (auto *dialog = qobject_cast<zr6200fp_fcEnterAddress *>(w); dialog && !answer.typed.isEmpty()) {
+                dialog->countSelector()->setCurrentIndex(int(answer.typed.size()) - 1);
+                for (int i = 0; i < answer.typed.size(); ++i) {
+                    dialog->descriptorCombo(i)->setEditText(answer.typed[i].descriptor);
+                    dialog->fcNumberCombo(i)->setCurrentIndex(answer.typed[i].number);
+                }
+            }
+            if (!answer.card.isEmpty()) {
                 auto *tree = w->findChild<QTreeWidget *>();
-                tree->setCurrentItem(tree->topLevelItem(0)->child(0)->child(slot - 1));
-                w->findChild<QPushButton *>()->click();
-            });
-        } else if (step == QLatin1String("reject")) {
-            answers.act([](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
-        } else {
-            answers.click(step);
-        }
+                tree->setCurrentItem(tree->findItems(answer.card, Qt::MatchExactly | Qt::MatchRecursive).value(0));
+            }
+        });
     }
 }
 
-QString outcome(int result, const zr6200fp_fcSelect &select, const FakeCard &card)
+// The card numbers of the chosen cards.
+template <typename Dialog> QList<int> chosenNumbers(const Dialog &dialog)
 {
-    QStringList closed;
-    for (ViSession session : card.closed)
-        closed << QString::number(session);
-    return QStringLiteral("%1 demo=%2 %3 %4,%5 count=%6 inits=%7 closed=%8")
-        .arg(QString::number(result), QString::number(select.demoMode), select.descriptor,
-             QString::number(select.fcNumbers[0]), QString::number(select.fcNumbers[1]),
-             QString::number(select.fcCount), card.inits.join(QLatin1Char(' ')), closed.join(QLatin1Char(' ')));
+    QList<int> numbers;
+    for (int i = 0; i < dialog.fcCount; ++i)
+        numbers << int(dialog.fcNumbers[size_t(i)]);
+    return numbers;
+}
+
+QStringList items(const QComboBox *combo)
+{
+    QStringList texts;
+    for (int k = 0; k < combo->count(); ++k)
+        texts << combo->itemText(k);
+    return texts;
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Answers)
+Q_DECLARE_METATYPE(QList<Address>)
 
 class tst_Connection : public zrtest::Case
 {
@@ -134,115 +135,129 @@ void tst_Connection::init()
 
 void tst_Connection::flow_data()
 {
-    QTest::addColumn<QByteArray>("bench");
     QTest::addColumn<int>("model");
-    QTest::addColumn<QString>("init");   // statuses init returns in turn, then the card's error text
-    QTest::addColumn<QString>("script"); // answers, "|" between
-    QTest::addColumn<QString>("outcome");
-    QTest::addColumn<QString>("boxes"); // what the boxes after the first showed, "|" between
-    const auto row = [](const char *name, const char *bench, int model, const char *init, const char *script,
-                        const QByteArray &outcome, const QByteArray &boxes) {
-        zrtest::row(name, QByteArray(bench), model, QString::fromUtf8(init), QString::fromUtf8(script),
-                    QString::fromUtf8(outcome), QString::fromUtf8(boxes));
-    };
-    const char *const how = "How to connect to 7480 Function Card?";
-    const QByteArray none = "No 7480 Function Card found on your system.";
-    const char *const address = "Tervix 7480 SFP: Enter Function Card Address";
-    const char *const multiAddress = "Tervix 5902 SFP: Enter Addresses of Function Cards";
-    const char *const select = "Tervix 7480 SFP: Select Function Card";
-    const char *const found = "VXI0::1::INSTR 2,0 count=1 inits=VXI0::1::INSTR#2";
-    row("one card found", kOneCard, 0x7480, "", "Auto Find", QByteArray("1 demo=0 ") + found + " closed=", "");
-    row("two found, one picked", kTwoCards, 0x7480, "", "Auto Find|pick:1",
-        "1 demo=0 VXI0::1::INSTR 1,0 count=1 inits=VXI0::1::INSTR#1 closed=", select);
-    row("selection cancelled", kTwoCards, 0x7480, "", "Auto Find|reject",
-        "0 demo=0 VXI0::1::INSTR 2,0 count=0 inits= closed=", select);
-    row("none, try again, demo", kNoCard, 0x7480, "", "Auto Find|Try Again|Run In Demo Mode",
-        "1 demo=1 VXI0::1::INSTR 1,0 count=1 inits= closed=", none + '|' + how);
-    row("none, demo", kNoCard, 0x7480, "", "Auto Find|Run In Demo Mode",
-        "1 demo=1 VXI0::1::INSTR 1,0 count=1 inits= closed=", none);
-    row("none, cancel", kNoCard, 0x7480, "", "Auto Find|Cancel", "0 demo=0  0,0 count=0 inits= closed=", none);
-    row("cancel", kNoCard, 0x7480, "", "Cancel", "0 demo=0  0,0 count=0 inits= closed=", "");
-    row("typed address", kNoCard, 0x7480, "", "Enter Address|type:VXI0::5::INSTR#3",
-        "1 demo=0 VXI0::5::INSTR 3,0 count=1 inits=VXI0::5::INSTR#3 closed=", address);
-    row("no card number, then back", kNoCard, 0x7480, "", "Enter Address|type:VXI0::5::INSTR#0|OK|reject|Cancel",
-        "0 demo=0  0,0 count=0 inits= closed=",
-        QByteArray(address) + "|Please enter the resource descriptor and select the Function Card number.|" + address +
-            '|' + how);
-    row("two typed, second incomplete", kNoCard, 0x5902, "", "Enter Address|type:A#2;B#0|OK|reject|Cancel",
-        "0 demo=0  0,0 count=0 inits= closed=",
-        QByteArray(multiAddress) + "|Please enter the resource descriptors and select the Function Card numbers.|" +
-            multiAddress + "|How to connect to 5902 Function Card?");
-    row("two typed fail", kNoCard, 0x5902, "-1 gone", "Enter Address|type:A#2;B#5|Cancel",
-        "0 demo=0 A,B 2,5 count=2 inits=A,B#2 closed=",
-        QByteArray(multiAddress) + "|At least one selected 5902 Function Card is unavailable.\nError: gone");
-    row("failed, try again", kOneCard, 0x7480, "-1 gone", "Auto Find|Try Again|Cancel",
-        QByteArray("0 demo=0 ") + found + " closed=",
-        QByteArray("Selected 7480 Function Card is unavailable.\nError: gone|") + how);
-    row("warning is a failure, session closed", kOneCard, 0x7480, "1 warned", "Auto Find|Cancel",
-        QByteArray("0 demo=0 ") + found + " closed=42", "Selected 7480 Function Card is unavailable.\nError: warned");
-    row("no text anywhere: the number", kOneCard, 0x7480, "-1073807343", "Auto Find|Cancel",
-        QByteArray("0 demo=0 ") + found + " closed=", "Selected 7480 Function Card is unavailable.\nError: 0xBFFF0011");
+    QTest::addColumn<QByteArray>("bench");
+    QTest::addColumn<Answers>("answers");
+    QTest::addColumn<QList<int>>("statuses"); // init returns them in turn, then 0
+    QTest::addColumn<QString>("cardText");    // the card object's text for them
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<bool>("demo");
+    QTest::addColumn<QString>("descriptor");
+    QTest::addColumn<QList<int>>("numbers");
+    QTest::addColumn<QStringList>("boxes"); // the dialogs after the first
+    const QString how = QStringLiteral("How to connect to 7480 Function Card?");
+    const QString none = QStringLiteral("No 7480 Function Card found on your system.");
+    const QString address = QStringLiteral("Tervix 7480 SFP: Enter Function Card Address");
+    const QString addresses = QStringLiteral("Tervix 5902 SFP: Enter Addresses of Function Cards");
+    const QString select = QStringLiteral("Tervix 7480 SFP: Select Function Card");
+    const QString unavailable = QStringLiteral("Selected 7480 Function Card is unavailable.\nError: ");
+    const Answers find{{"Auto Find"}}, findOnce{{"Auto Find"}, {"Cancel"}};
+    const QList<int> ok, nothing;
+    zrtest::row("one card found", 0x7480, kOneCard, find, ok, "", true, false, "VXI0::1::INSTR", QList<int>{2},
+                QStringList());
+    zrtest::row("two found, one picked", 0x7480, kTwoCards, Answers{{"Auto Find"}, {"OK", {}, "FC 1"}}, ok, "", true,
+                false, "VXI0::1::INSTR", QList<int>{1}, QStringList{select});
+    zrtest::row("selection cancelled", 0x7480, kTwoCards, findOnce, ok, "", false, false, "", nothing,
+                QStringList{select});
+    zrtest::row("none, try again, demo", 0x7480, kNoCard, Answers{{"Auto Find"}, {"Try Again"}, {"Run In Demo Mode"}},
+                ok, "", true, true, "VXI0::1::INSTR", QList<int>{1}, QStringList{none, how});
+    zrtest::row("none, cancel", 0x7480, kNoCard, findOnce, ok, "", false, false, "", nothing, QStringList{none});
+    zrtest::row("demo", 0x7480, kNoCard, Answers{{"Run In Demo Mode"}}, ok, "", true, true, "VXI0::1::INSTR",
+                QList<int>{1}, QStringList());
+    zrtest::row("cancel", 0x7480, kNoCard, Answers{{"Cancel"}}, ok, "", false, false, "", nothing, QStringList());
+    zrtest::row("typed address", 0x7480, kNoCard, Answers{{"Enter Address"}, {"OK", {{"VXI0::5::INSTR", 3}}}}, ok, "",
+                true, false, "VXI0::5::INSTR", QList<int>{3}, QStringList{address});
+    zrtest::row("no card number, then back", 0x7480, kNoCard,
+                Answers{{"Enter Address"}, {"OK", {{"VXI0::5::INSTR", 0}}}, {"OK"}, {"Cancel"}, {"Cancel"}}, ok, "",
+                false, false, "", nothing,
+                QStringList{address, "Please enter the resource descriptor and select the Function Card number.",
+                            address, how});
+    zrtest::row("two typed, second incomplete", 0x5902, kNoCard,
+                Answers{{"Enter Address"}, {"OK", {{"A", 2}, {"B", 0}}}, {"OK"}, {"Cancel"}, {"Cancel"}}, ok, "", false,
+                false, "", nothing,
+                QStringList{addresses, "Please enter the resource descriptors and select the Function Card numbers.",
+                            addresses, "How to connect to 5902 Function Card?"});
+    zrtest::row("two typed fail", 0x5902, kNoCard, Answers{{"Enter Address"}, {"OK", {{"A", 2}, {"B", 5}}}, {"Cancel"}},
+                QList<int>{-1}, "gone", false, false, "", nothing,
+                QStringList{addresses, "At least one selected 5902 Function Card is unavailable.\nError: gone"});
+    zrtest::row("a warning fails too", 0x7480, kOneCard, findOnce, QList<int>{1}, "warned", false, false, "", nothing,
+                QStringList{unavailable + "warned"});
+    zrtest::row("no card text: the common library's", 0x7480, kOneCard, findOnce, QList<int>{VI_ERROR_TMO}, "", false,
+                false, "", nothing, QStringList{unavailable + "Timeout expired before operation completed."});
+    zrtest::row("failed, Try Again asks anew", 0x7480, kOneCard, Answers{{"Auto Find"}, {"Try Again"}, {"Auto Find"}},
+                QList<int>{-1}, "gone", true, false, "VXI0::1::INSTR", QList<int>{2},
+                QStringList{unavailable + "gone", how});
 }
 
 void tst_Connection::flow()
 {
-    QFETCH(QByteArray, bench);
     QFETCH(int, model);
-    QFETCH(QString, init);
-    QFETCH(QString, script);
+    QFETCH(QByteArray, bench);
+    QFETCH(Answers, answers);
+    QFETCH(QList<int>, statuses);
+    QFETCH(QString, cardText);
+    QFETCH(bool, demo);
     QVERIFY(zrtest::loadBench(bench));
     FakeCard card(model);
-    const QStringList initWords = init.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    for (const QString &word : initWords) {
-        bool isStatus = false;
-        const int status = word.toInt(&isStatus);
-        if (isStatus)
-            card.initStatuses << status;
-        else
-            card.errorText = word;
-    }
-    // The common library's text for a status is there unless the card has none.
-    if (card.errorText.isEmpty())
-        simbench_setStatus("getStatusText", -1);
+    card.initStatuses = statuses;
+    card.errorText = cardText;
     zr6200fp_fcSelect select(&card, 0);
-    queue(answers, script.split(QLatin1Char('|')));
-    const int result = select.selectAndConnect();
+    queue(this->answers, answers);
+    const bool connected = select.selectAndConnect() == 1;
     select.hide();
-    QTEST(outcome(result, select, card), "outcome");
-    QTEST(answers.seen.mid(1).join(QLatin1Char('|')), "boxes");
-    QCOMPARE(simbench_openSessions(), 0);
+    QTEST(connected, "connected");
+    QTEST(this->answers.seen.mid(1), "boxes");
+    // Each way chosen is tried once; the common library is asked for a text
+    // only when the card has none; the one session left open is handed over.
+    const bool opened = connected && !demo;
+    QCOMPARE(card.inits.size(), statuses.size() + (opened ? 1 : 0));
+    QCOMPARE(zrtest::calls(QStringLiteral("getStatusText")).size(), cardText.isEmpty() ? statuses.size() : 0);
+    QCOMPARE(card.open, opened ? QList<ViSession>{select.session} : QList<ViSession>());
+    if (!connected)
+        return;
+    QTEST(select.demoMode == 1, "demo");
+    QTEST(select.descriptor, "descriptor");
+    QTEST(chosenNumbers(select), "numbers");
+    if (opened) {
+        // The session is opened asking for the card's identity and resetting it.
+        const FakeCard::Init &init = card.inits.last();
+        QCOMPARE(init.rsrcName, select.descriptor);
+        QCOMPARE(QList<int>({init.fcNumber, init.idQuery, init.reset}), QList<int>({select.fcNumbers[0], 1, 1}));
+    }
 }
 
 void tst_Connection::storedRows_data()
 {
     QTest::addColumn<int>("model");
-    QTest::addColumn<QByteArray>("file"); // "" for none, "fifo" for a named pipe
-    QTest::addColumn<QString>("rows");    // per row: items, "#" number; then "count="
-    const QByteArray history = "[7480]\n1.1.Descriptor=E\n1.2.Descriptor=D\n1.3.Descriptor=\n1.4.Descriptor=B\n"
-                               "1.5.Descriptor=A\n1.FC_Number=3\nFC_Count=1\n";
-    zrtest::row("first run", 0x7480, QByteArray(), "TCPIP::192.168.2.100::INSTR#0 count=1");
-    zrtest::row("history, most recent first", 0x7480, history, "E,D,B,A#3 count=1");
+    QTest::addColumn<QByteArray>("file");          // "" for none, "fifo" for a named pipe
+    QTest::addColumn<QList<QStringList>>("items"); // of each row in use
+    QTest::addColumn<QList<int>>("numbers");       // of each row in use
+    const QList<QStringList> firstRun{{"TCPIP::192.168.2.100::INSTR"}};
+    const QList<int> select{0};
+    zrtest::row("first run", 0x7480, QByteArray(), firstRun, select);
+    zrtest::row("history, most recent first", 0x7480,
+                QByteArray("[7480]\n1.1.Descriptor=E\n1.2.Descriptor=D\n1.3.Descriptor=\n1.4.Descriptor=B\n"
+                           "1.5.Descriptor=A\n1.FC_Number=3\nFC_Count=1\n"),
+                QList<QStringList>{{"E", "D", "B", "A"}}, QList<int>{3});
     zrtest::row("empty first entry", 0x7480, QByteArray("[7480]\n1.2.Descriptor=B\n"),
-                "TCPIP::192.168.2.100::INSTR,B#0 count=1");
-    zrtest::row("other model's group", 0x7480, QByteArray("[5902]\n1.1.Descriptor=X\n"),
-                "TCPIP::192.168.2.100::INSTR#0 count=1");
-    zrtest::row("card number out of range", 0x7480, QByteArray("[7480]\n1.FC_Number=9\n"),
-                "TCPIP::192.168.2.100::INSTR#0 count=1");
-    zrtest::row("hand-edited commas", 0x7480, QByteArray("[7480]\n1.1.Descriptor=A,B\n"), "A,B#0 count=1");
+                QList<QStringList>{{"TCPIP::192.168.2.100::INSTR", "B"}}, select);
+    zrtest::row("other model's group", 0x7480, QByteArray("[5902]\n1.1.Descriptor=X\n"), firstRun, select);
+    zrtest::row("card number out of range", 0x7480, QByteArray("[7480]\n1.FC_Number=9\n"), firstRun, select);
+    zrtest::row("hand-edited commas", 0x7480, QByteArray("[7480]\n1.1.Descriptor=A,B\n"), QList<QStringList>{{"A,B"}},
+                select);
     zrtest::row("multi-card rows and count", 0x5902,
-                QByteArray("[5902]\n1.1.Descriptor=A\n2.1.Descriptor=B\n2.FC_Number=8\nFC_Count=2\n"),
-                "A#0 B#8 #0 #0 #0 #0 #0 #0 count=2");
-    zrtest::row("count 9", 0x5902, QByteArray("[5902]\nFC_Count=9\n"),
-                "TCPIP::192.168.2.100::INSTR#0 #0 #0 #0 #0 #0 #0 #0 count=1");
-    zrtest::row("count 0", 0x5902, QByteArray("[5902]\nFC_Count=0\n"),
-                "TCPIP::192.168.2.100::INSTR#0 #0 #0 #0 #0 #0 #0 #0 count=1");
-    zrtest::row("named pipe", 0x7480, QByteArray("fifo"), "TCPIP::192.168.2.100::INSTR#0 count=1");
+                QByteArray("[5902]\n1.1.Descriptor=A\n2.1.Descriptor=B\n2.FC_Number=8\nFC_Count=3\n"),
+                QList<QStringList>{{"A"}, {"B"}, {}}, QList<int>{0, 8, 0});
+    zrtest::row("count 9", 0x5902, QByteArray("[5902]\nFC_Count=9\n"), firstRun, select);
+    zrtest::row("count 0", 0x5902, QByteArray("[5902]\nFC_Count=0\n"), firstRun, select);
+    zrtest::row("named pipe", 0x7480, QByteArray("fifo"), firstRun, select);
 }
 
 void tst_Connection::storedRows()
 {
     QFETCH(int, model);
     QFETCH(QByteArray, file);
+    QFETCH(QList<int>, numbers);
     QVERIFY(QDir().mkpath(QFileInfo(addressFile()).path()));
     if (file == "fifo") {
         QVERIFY(mkfifo(QFile::encodeName(addressFile()).constData(), 0600) == 0);
@@ -253,34 +268,53 @@ void tst_Connection::storedRows()
     const FakeCard card(model);
     zr6200fp_fcEnterAddress dialog(&card);
     dialog.loadAddresses();
-    QStringList shown;
-    for (int i = 0; dialog.descriptorCombo(i); ++i)
-        shown << offered(dialog, i) + QLatin1Char('#') + QString::number(dialog.fcNumberCombo(i)->currentIndex());
-    shown << QStringLiteral("count=") + dialog.countSelector()->currentText();
-    QTEST(shown.join(QLatin1Char(' ')), "rows");
+    QCOMPARE(dialog.countSelector()->currentIndex() + 1, numbers.size());
+    QList<QStringList> shown;
+    for (int i = 0; dialog.descriptorCombo(i); ++i) {
+        // Only the rows in use take input.
+        QCOMPARE(dialog.descriptorCombo(i)->isEnabledTo(&dialog), i < numbers.size());
+        if (i < numbers.size()) {
+            shown << items(dialog.descriptorCombo(i));
+            QCOMPARE(dialog.fcNumberCombo(i)->currentIndex(), numbers[i]);
+        }
+    }
+    QTEST(shown, "items");
 }
 
 void tst_Connection::savedRows_data()
 {
     QTest::addColumn<int>("model");
-    QTest::addColumn<QString>("items"); // the row's items before
-    QTest::addColumn<QString>("typed"); // rows typed, as for the flow
+    QTest::addColumn<QStringList>("history"); // row 1's items before
+    QTest::addColumn<QList<Address>>("typed");
     QTest::addColumn<bool>("writable");
-    QTest::addColumn<QString>("returned");
-    QTest::addColumn<QString>("reloaded"); // row 1's items after loading again
-    zrtest::row("current text first", 0x7480, "A,B,C,D,E", "D#1", true, "D#1", "D,A,B,C,E");
-    zrtest::row("five kept", 0x7480, "A,B,C,D,E", "F#2", true, "F#2", "F,A,B,C,D");
-    zrtest::row("typed row kept unwritable", 0x7480, "", "X#4", false, "X#4", "X");
-    zrtest::row("rows in use returned", 0x5902, "", "A#1;B#2", true, "A#1 B#2", "A");
-    zrtest::row("empty row returned", 0x5902, "", "A#1;#0", true, "A#1 #0", "A");
+    QTest::addColumn<QStringList>("descriptors"); // returned
+    QTest::addColumn<QList<int>>("numbers");      // returned
+    QTest::addColumn<QStringList>("reloaded");    // row 1's items shown again
+    QTest::addColumn<QStringList>("fileHolds");   // lines of the file written
+    const QStringList five{"A", "B", "C", "D", "E"};
+    zrtest::row("current text first", 0x7480, five, QList<Address>{{"D", 1}}, true, QStringList{"D"}, QList<int>{1},
+                QStringList{"D", "A", "B", "C", "E"},
+                QStringList{"[7480]", "1.1.Descriptor=D", "1.2.Descriptor=A", "1.5.Descriptor=E", "1.FC_Number=1",
+                            "FC_Count=1"});
+    zrtest::row("five kept", 0x7480, five, QList<Address>{{"F", 2}}, true, QStringList{"F"}, QList<int>{2},
+                QStringList{"F", "A", "B", "C", "D"}, QStringList{"1.5.Descriptor=D", "1.FC_Number=2"});
+    zrtest::row("typed row kept unwritable", 0x7480, QStringList(), QList<Address>{{"X", 4}}, false, QStringList{"X"},
+                QList<int>{4}, QStringList{"X"}, QStringList());
+    zrtest::row("rows in use returned, all saved", 0x5902, QStringList(), QList<Address>{{"A", 1}, {"B", 2}}, true,
+                QStringList{"A", "B"}, QList<int>{1, 2}, QStringList{"A"},
+                QStringList{"[5902]", "2.1.Descriptor=B", "2.2.Descriptor=", "2.FC_Number=2",
+                            "8.1.Descriptor=", "8.FC_Number=0", "FC_Count=2"});
+    zrtest::row("empty row returned", 0x5902, QStringList(), QList<Address>{{"A", 1}, {"", 0}}, true,
+                QStringList{"A", ""}, QList<int>{1, 0}, QStringList{"A"}, QStringList{"2.1.Descriptor=", "FC_Count=2"});
 }
 
 void tst_Connection::savedRows()
 {
     QFETCH(int, model);
-    QFETCH(QString, items);
-    QFETCH(QString, typed);
+    QFETCH(QStringList, history);
+    QFETCH(QList<Address>, typed);
     QFETCH(bool, writable);
+    QFETCH(QStringList, fileHolds);
     // A folder that cannot be made: a file stands where it should be.
     QTemporaryDir blocked;
     std::optional<zrtest::EnvGuard> profile;
@@ -292,72 +326,98 @@ void tst_Connection::savedRows()
     zr6200fp_fcEnterAddress dialog(&card);
     dialog.loadAddresses();
     dialog.descriptorCombo(0)->clear();
-    if (!items.isEmpty())
-        dialog.descriptorCombo(0)->addItems(items.split(QLatin1Char(',')));
-    typeAddresses(answers, typed);
+    dialog.descriptorCombo(0)->addItems(history);
+    queue(answers, Answers{{"OK", typed}});
     QCOMPARE(dialog.exec(), int(QDialog::Accepted));
     QStringList descriptors;
     QList<int> numbers;
     dialog.getAddresses(descriptors, numbers);
-    QStringList returned;
-    for (int i = 0; i < descriptors.size(); ++i)
-        returned << descriptors[i] + QLatin1Char('#') + QString::number(numbers.value(i));
-    QTEST(returned.join(QLatin1Char(' ')), "returned");
-    // Shown again by this dialog, and (when written) by the next run's.
+    QTEST(descriptors, "descriptors");
+    QTEST(numbers, "numbers");
+    QFile file(dialog.settingsFile());
+    const QStringList lines =
+        file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).remove(u'\r').split(u'\n') : QStringList();
+    for (const QString &line : std::as_const(fileHolds))
+        QVERIFY2(lines.contains(line), qPrintable(line));
+    // Shown again by this dialog (after a warning), and, when written, by
+    // the next run's: the rows and the count as typed.
     zr6200fp_fcEnterAddress nextRun(&card);
     for (zr6200fp_fcEnterAddress *shown : {&dialog, writable ? &nextRun : &dialog}) {
         shown->loadAddresses();
-        QTEST(offered(*shown, 0), "reloaded");
+        QTEST(items(shown->descriptorCombo(0)), "reloaded");
+        QCOMPARE(shown->countSelector()->currentIndex() + 1, typed.size());
+        for (int i = 0; i < typed.size(); ++i)
+            QCOMPARE(shown->fcNumberCombo(i)->currentIndex(), typed[i].number);
     }
 }
 
 void tst_Connection::choosing_data()
 {
-    QTest::addColumn<QString>("action"); // ok:<items> or dbl:<item>, an item being carrier and slot
-    QTest::addColumn<QString>("chosen");
-    zrtest::row("OK with nothing", "ok:", "0  0,0 count=0");
-    zrtest::row("OK with two", "ok:A1,B4", "1 VXI0::1::INSTR,VXI0::2::INSTR 1,4 count=2");
-    zrtest::row("OK with two of one carrier", "ok:A2,A1", "1 VXI0::1::INSTR,VXI0::1::INSTR 2,1 count=2");
-    zrtest::row("double click", "dbl:B4", "1 VXI0::2::INSTR 4,0 count=1");
-    zrtest::row("double click on another kind", "dbl:A3", "0  0,0 count=0");
-    zrtest::row("double click on a carrier", "dbl:B", "0  0,0 count=0");
+    QTest::addColumn<int>("multiSelect");
+    QTest::addColumn<QList<QStringList>>("clicked"); // with Ctrl held: carrier, card
+    QTest::addColumn<QString>("button");             // pressed after; none: the last one double-clicked
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<bool>("staysOpen");
+    QTest::addColumn<QString>("descriptor");
+    QTest::addColumn<QList<int>>("numbers");
+    const QStringList a1{"Slot 1 - 0 MB", "FC 1"}, a2{"Slot 1 - 0 MB", "FC 2"}, a3{"Slot 1 - 0 MB", "FC 3"};
+    const QStringList b4{"Slot 2 - 0 MB", "FC 4"}, b{"Slot 2 - 0 MB"};
+    zrtest::row("OK with nothing", 1, QList<QStringList>(), "OK", false, true, "", QList<int>());
+    zrtest::row("OK with two", 1, QList<QStringList>{a1, b4}, "OK", true, false, "VXI0::1::INSTR,VXI0::2::INSTR",
+                QList<int>{1, 4});
+    zrtest::row("OK with two of one carrier", 1, QList<QStringList>{a2, a1}, "OK", true, false,
+                "VXI0::1::INSTR,VXI0::1::INSTR", QList<int>{2, 1});
+    zrtest::row("one card at a time", 0, QList<QStringList>{a1, b4}, "OK", true, false, "VXI0::2::INSTR",
+                QList<int>{4});
+    zrtest::row("Cancel", 1, QList<QStringList>{a1}, "Cancel", false, false, "", QList<int>());
+    zrtest::row("double click chooses one", 1, QList<QStringList>{a1, b4}, "", true, false, "VXI0::2::INSTR",
+                QList<int>{4});
+    zrtest::row("double click on another kind", 1, QList<QStringList>{a3}, "", false, true, "", QList<int>());
+    zrtest::row("double click on a carrier", 1, QList<QStringList>{b}, "", false, true, "", QList<int>());
 }
 
 void tst_Connection::choosing()
 {
-    QFETCH(QString, action);
+    QFETCH(int, multiSelect);
+    QFETCH(QList<QStringList>, clicked);
+    QFETCH(QString, button);
     QVERIFY(zrtest::loadBench(R"({"resources": [
         {"descriptor": "VXI0::1::INSTR", "slot": 1,
          "carrier": {"slots": [{"id": "0x7480"}, {"id": "0x7480"}, {"id": "0x1234"}]}},
         {"descriptor": "VXI0::2::INSTR", "slot": 2, "carrier": {"slots": [0, 0, 0, {"id": "0x7480"}]}}]})"));
     FakeCard card;
-    zr6200fp_fcSelect select(&card, 1);
+    zr6200fp_fcSelect select(&card, multiSelect);
     QCOMPARE(select.searchCards(), 3);
-    select.descriptor.clear();
-    select.fcNumbers = {};
-    auto *tree = select.findChild<QTreeWidget *>();
-    const auto item = [tree](const QString &name) {
-        QTreeWidgetItem *carrier = tree->topLevelItem(0)->child(name.at(0) == QLatin1Char('A') ? 0 : 1);
-        for (int i = 0; i < carrier->childCount(); ++i) {
-            if (carrier->child(i)->text(0) == QLatin1String("FC ") + name.mid(1))
-                return carrier->child(i);
+    bool open = false;
+    answers.act([&](QWidget *) {
+        auto *tree = select.findChild<QTreeWidget *>();
+        QPoint at;
+        for (const QStringList &path : std::as_const(clicked)) {
+            QTreeWidgetItem *item = tree->findItems(path.first(), Qt::MatchExactly | Qt::MatchRecursive).value(0);
+            for (int i = 0; item && path.size() > 1 && i < item->childCount(); ++i) {
+                if (item->child(i)->text(0) == path.last())
+                    item = item->child(i);
+            }
+            at = tree->visualItemRect(item).center();
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
         }
-        return carrier;
-    };
-    const QStringList items = action.section(QLatin1Char(':'), 1).split(QLatin1Char(','), Qt::SkipEmptyParts);
-    if (action.startsWith(QLatin1String("ok:"))) {
-        for (const QString &name : items)
-            item(name)->setSelected(true);
-        select.okPressed();
-    } else {
-        tree->setCurrentItem(item(items.first()));
-        item(QStringLiteral("A1"))->setSelected(true);
-        select.dblClick(item(items.first()));
+        if (button.isEmpty())
+            QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+        const auto buttons = select.findChildren<QPushButton *>();
+        for (QPushButton *b : buttons) {
+            if (b->text() == button)
+                QTest::mouseClick(b, Qt::LeftButton);
+        }
+        open = select.isVisible();
+        if (open)
+            select.reject();
+    });
+    QTEST(select.exec() == QDialog::Accepted, "accepted");
+    QTEST(open, "staysOpen");
+    if (select.result() == QDialog::Accepted) {
+        QTEST(select.descriptor, "descriptor");
+        QTEST(chosenNumbers(select), "numbers");
     }
-    QTEST(QStringLiteral("%1 %2 %3,%4 count=%5")
-              .arg(QString::number(select.result()), select.descriptor, QString::number(select.fcNumbers[0]),
-                   QString::number(select.fcNumbers[1]), QString::number(select.fcCount)),
-          "chosen");
 }
 
 void tst_Connection::search_data()
@@ -500,18 +560,15 @@ void tst_Connection::windowBaseTakesOver()
         using zr6200fp_AppFC::zr6200fp_AppFC;
     };
     FakeCard card(0x5902);
-    queue(answers, {QStringLiteral("Enter Address"), QStringLiteral("type:A#2;B#5")});
+    queue(answers, Answers{{"Enter Address"}, {"OK", {{"A", 2}, {"B", 5}}}});
     {
         Window window(&card, 1, false);
-        QCOMPARE(QStringLiteral("%1 %2,%3 %4")
-                     .arg(window.fcCount)
-                     .arg(window.fcNumbers[0])
-                     .arg(window.fcNumbers[1])
-                     .arg(window.findChild<QLabel *>(QStringLiteral("fcLabel"))->text()),
-                 QStringLiteral("2 2,5 FC 2"));
-        QVERIFY(card.closed.isEmpty());
+        QCOMPARE(card.inits.first().rsrcName, QStringLiteral("A,B"));
+        QCOMPARE(chosenNumbers(window), QList<int>({2, 5}));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("fcLabel"))->text(), QStringLiteral("FC 2"));
+        QCOMPARE(card.open.size(), 1);
     }
-    QCOMPARE(card.closed, QList<ViSession>{42});
+    QVERIFY(card.open.isEmpty());
 }
 
 ZR_TEST_MAIN(tst_Connection)
