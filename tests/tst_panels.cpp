@@ -1,9 +1,10 @@
 // The card's window on the simulated bench: what each user action sends to
-// the driver, the status rule, the window's identification, the card object,
-// the About dialog's hardware pages and the splash picture.
+// the driver, the status lamps, the status rule, the window's identification
+// and hardware query, the card object and the splash picture.
 #include <QApplication>
-#include <QHash>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,45 +19,27 @@
 #include "led/zr6200fp_led.h"
 #include "simbench.h"
 #include "splash/zr6200fp_splashLabel.h"
+#include "standin_status.h"
 #include "testsupport.h"
 #include "zr7480.h"
 #include "zr7480_fc.h"
 #include "zr7480fp_App.h"
-#include "zr7480fp_CSR.h"
-#include "zr7480fp_Config.h"
 #include "zr7480fp_splash.h"
-#include "zr7480fp_status.h"
 
 namespace {
 
 // A VXI carrier in slot 5 whose slot 2 holds a 7480.
-const char *const kVxi = R"({"resources": [{"descriptor": "VXI0::7::INSTR", "slot": 5, "carrier": {"modelId": 1987,
+const QByteArray kVxi = R"({"resources": [{"descriptor": "VXI0::7::INSTR", "slot": 5, "carrier": {"modelId": 1987,
     "slots": [0, {"id": "0x7480", "serial": "0x00001a2b", "option": "BC", "revision": "1.0.2.0"}]}}]})";
-const char *const kLxi = R"({"resources": [{"descriptor": "TCPIP0::192.0.2.10::INSTR", "address": "192.0.2.10",
-    "hostname": "lxi.example", "deviceName": "inst0", "carrier": {"slots": [{"id": "0x7480"}]}}]})";
-const char *const kLxiNoNames = R"({"resources": [{"descriptor": "TCPIP0::192.0.2.11::INSTR",
-    "carrier": {"slots": [{"id": "0x7480"}]}}]})";
 
-// Builds the window through Auto Find, or in demo mode; null when the flow
-// did not go as expected.
-std::unique_ptr<zr7480fp_App> openWindow(zrtest::ModalAnswerer &answers, zr7480_fc &card, bool demo,
-                                         const char *bench = kVxi)
-{
-    if (!zrtest::loadBench(bench))
-        return nullptr;
-    answers.click(demo ? QStringLiteral("Run In Demo Mode") : QStringLiteral("Auto Find"));
-    auto window = std::make_unique<zr7480fp_App>(&card);
-    simbench_clearLog();
-    return answers.problems().isEmpty() ? std::move(window) : nullptr;
-}
+// The warning the driver's text for ZR7480_WARN_NO_RESET gives.
+const QRegularExpression kNoResetText(QStringLiteral("^The session was opened without a reset"));
 
-// The instrument driver's calls since the window was built, without the
-// session number.
-QStringList cardCalls()
+// The instrument driver's calls in the call log, without the session number.
+QStringList cardCalls(const QStringList &log = zrtest::benchLog())
 {
     static const QRegularExpression session(QStringLiteral("vi=\\d+(, )?"));
     QStringList lines;
-    const QStringList log = zrtest::benchLog();
     for (const QString &line : log) {
         if (line.startsWith(QLatin1String("zr7480_")) && !line.startsWith(QLatin1String("zr7480_error_message")))
             lines << QString(line).remove(session);
@@ -64,54 +47,126 @@ QStringList cardCalls()
     return lines;
 }
 
-QPushButton *button(QWidget *page, const QString &text)
+// Builds the window through Auto Find, or in demo mode, with the named
+// operations returning status from the start; null when the flow did not go
+// as expected or building the window sent the card more than the hardware
+// query.
+std::unique_ptr<zr7480fp_App> openWindow(zrtest::ModalAnswerer &answers, zr7480_fc &card, bool demo,
+                                         const QByteArray &bench = kVxi, const QByteArrayList &forced = {},
+                                         ViStatus status = 0)
 {
-    const auto buttons = page->findChildren<QPushButton *>();
-    for (QPushButton *b : buttons) {
-        if (b->text() == text)
-            return b;
+    if (!zrtest::loadBench(bench))
+        return nullptr;
+    for (const QByteArray &operation : forced) {
+        if (!operation.isEmpty())
+            simbench_setStatus(operation.constData(), status);
+    }
+    answers.click(demo ? QStringLiteral("Run In Demo Mode") : QStringLiteral("Auto Find"));
+    auto window = std::make_unique<zr7480fp_App>(&card);
+    static const QRegularExpression sends(QStringLiteral("^zr7480_(configure|arm|fpSync|reset|getStatus)"));
+    const bool quiet = cardCalls().filter(sends).isEmpty();
+    simbench_clearLog();
+    return answers.problems().isEmpty() && quiet ? std::move(window) : nullptr;
+}
+
+// The control beside the label, in the group box of that title if given,
+// as a user finds it.
+QWidget *control(QWidget *window, const QString &label, const QString &group = {})
+{
+    const auto boxes = window->findChildren<QGroupBox *>();
+    for (const QGroupBox *box : boxes) {
+        auto *grid = qobject_cast<QGridLayout *>(box->layout());
+        for (int i = 0; grid && (group.isEmpty() || box->title() == group) && i < grid->count(); ++i) {
+            const auto *caption = qobject_cast<QLabel *>(grid->itemAt(i)->widget());
+            int row = 0, column = 0, rows = 0, columns = 0;
+            grid->getItemPosition(i, &row, &column, &rows, &columns);
+            if (caption && caption->text() == label)
+                return grid->itemAtPosition(row, column + 1)->widget();
+        }
     }
     return nullptr;
 }
 
-// The user's actions: a combo box and the item chosen ("filter1 8",
-// "source 3", "edge 1"), a digit control and the text typed ("divider 5000",
-// "dds 13456789"), or a button's text.
-bool act(zr7480fp_App &window, const QString &action)
+// A user's step: the button of that text pressed; or, in the control beside
+// label, the item of that text chosen, the text typed and Return pressed,
+// or the key pressed.
+struct Step
 {
-    const zr7480fp_Config *c = window.configPage;
-    const QHash<QString, QComboBox *> combos{
-        {QStringLiteral("filter1"), c->filterCombo[0]},     {QStringLiteral("filter2"), c->filterCombo[1]},
-        {QStringLiteral("gain1"), c->gainCombo[0]},         {QStringLiteral("output1"), c->outputCombo[0]},
-        {QStringLiteral("source"), c->clockSourceCombo},    {QStringLiteral("synch"), c->synchSourceCombo},
-        {QStringLiteral("fpclock"), c->fpClockOutputCombo}, {QStringLiteral("mbclock"), c->mbClockOutputCombo},
-        {QStringLiteral("mode"), c->fpSynchModeCombo},      {QStringLiteral("edge"), window.csrPage->edgeCombo}};
-    const QString what = action.section(QLatin1Char(' '), 0, 0);
-    const QString value = action.section(QLatin1Char(' '), 1);
-    if (QComboBox *combo = combos.value(what)) {
-        combo->setCurrentIndex(value.toInt());
-        // What a user's choice in the popup emits.
-        emit combo->activated(value.toInt());
-    } else if (what == QLatin1String("divider") || what == QLatin1String("dds")) {
-        zr6200fp_digitCtrl *ctrl = what == QLatin1String("dds") ? c->ddsFrequencyCtrl : c->clockDividerCtrl;
-        ctrl->setFocus();
-        ctrl->findChild<QLineEdit *>()->selectAll();
-        QTest::keyClicks(ctrl, value);
-        QTest::keyClick(ctrl, what == QLatin1String("dds") ? Qt::Key_Tab : Qt::Key_Return);
-    } else if (QPushButton *b = button(window.csrPage, action)) {
-        b->click();
-    } else {
+    Step(const char *input, const char *label = "", const char *group = "")
+        : input(QString::fromUtf8(input))
+        , label(QString::fromUtf8(label))
+        , group(QString::fromUtf8(group))
+    {
+    }
+    Step(Qt::Key key, const char *label)
+        : label(QString::fromUtf8(label))
+        , key(key)
+    {
+    }
+    QString input;
+    QString label;
+    QString group;
+    Qt::Key key = Qt::Key_unknown;
+};
+using Steps = QList<Step>;
+
+bool act(zr7480fp_App &window, const Step &step)
+{
+    if (step.label.isEmpty()) {
+        const auto buttons = window.findChildren<QPushButton *>();
+        for (QPushButton *b : buttons) {
+            if (b->text() == step.input) {
+                QTest::mouseClick(b, Qt::LeftButton);
+                return true;
+            }
+        }
         return false;
     }
+    QWidget *w = control(&window, step.label, step.group);
+    if (auto *combo = qobject_cast<QComboBox *>(w)) {
+        const int index = combo->findText(step.input);
+        combo->setCurrentIndex(index);
+        // What a user's choice in the popup emits.
+        emit combo->activated(index);
+        return index >= 0;
+    }
+    auto *ctrl = qobject_cast<zr6200fp_digitCtrl *>(w);
+    if (!ctrl)
+        return false;
+    ctrl->setFocus();
+    if (step.key != Qt::Key_unknown) {
+        QTest::keyClick(ctrl, step.key);
+        return true;
+    }
+    ctrl->findChild<QLineEdit *>()->selectAll();
+    QTest::keyClicks(ctrl, step.input);
+    QTest::keyClick(ctrl, Qt::Key_Return);
     return true;
 }
 
-QString lamps(const zr7480fp_CSR *page)
+// The calls one change of a channel control sends, with the status they return.
+QStringList channels(int filter1, int gain1, int output1, int filter2, int gain2, int output2, ViStatus status = 0)
 {
-    return QStringLiteral("dds=%1 sync=%2").arg(int(page->ddsErrorLed->isOn())).arg(int(page->syncStatusLed->isOn()));
+    const QString call = QStringLiteral("zr7480_configureChannel(channel=%1, filter=%2, gain=%3, output=%4) -> %5");
+    return {call.arg(1).arg(filter1).arg(gain1).arg(output1).arg(status),
+            call.arg(2).arg(filter2).arg(gain2).arg(output2).arg(status)};
+}
+
+QStringList clock(int source, double dds, int divider, int synch, int fpOutput, int mbOutput)
+{
+    return {QStringLiteral("zr7480_configureClock(clockSource=%1, ddsFrequency=%2, clockDivider=%3, synchSource=%4, "
+                           "fpClockOutput=%5, mbClockOutput=%6) -> 0")
+                .arg(source)
+                .arg(QString::number(dds, 'g', 10))
+                .arg(divider)
+                .arg(synch)
+                .arg(fpOutput)
+                .arg(mbOutput)};
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Steps)
 
 // A negative status ends the program after its line; the call log shows
 // what reached the card before.
@@ -119,11 +174,9 @@ ZR_SCENARIO(fatalStatus)
 {
     zr7480_fc card;
     zrtest::ModalAnswerer answers;
-    auto window = openWindow(answers, card, false);
-    simbench_setStatus("zr7480_configureChannel", VI_ERROR_PARAMETER3);
-    if (qEnvironmentVariableIsSet("ZR_NO_ERROR_TEXT"))
-        simbench_setStatus("zr7480_error_message", -1);
-    act(*window, QStringLiteral("filter1 1"));
+    auto window =
+        openWindow(answers, card, false, kVxi, qgetenv("ZR_FAILING").split(' '), ViStatus(VI_ERROR_PARAMETER3));
+    act(*window, {"Butterworth 750Hz", "Filter", "Channel 1"});
     return 3;
 }
 
@@ -166,58 +219,70 @@ private slots:
 
 void tst_Panels::userActions_data()
 {
-    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QByteArray>("warns"); // an operation that returns a warning
     QTest::addColumn<QStringList>("calls");
-    const auto channels = [](const char *one, const char *two) {
-        return QStringList{QStringLiteral("zr7480_configureChannel(channel=1, %1) -> 0").arg(QLatin1String(one)),
-                           QStringLiteral("zr7480_configureChannel(channel=2, %1) -> 0").arg(QLatin1String(two))};
-    };
-    const auto clock = [](const char *args) {
-        return QStringList{QStringLiteral("zr7480_configureClock(%1) -> 0").arg(QLatin1String(args))};
-    };
-    const char *const start = "filter=0, gain=0, output=0";
-    zrtest::row("Elliptic Mute on 2", QStringList{"filter2 8"}, channels(start, "filter=16, gain=0, output=0"));
-    zrtest::row("Elliptic 150kHz", QStringList{"filter1 23"}, channels("filter=31, gain=0, output=0", start));
-    zrtest::row("Butterworth 9kHz", QStringList{"filter1 7"}, channels("filter=7, gain=0, output=0", start));
-    zrtest::row("gain and output carried", QStringList{"gain1 3", "output1 2", "filter2 1"},
-                channels("filter=0, gain=3, output=0", start) + channels("filter=0, gain=3, output=2", start) +
-                    channels("filter=0, gain=3, output=2", "filter=1, gain=0, output=0"));
+    const ViStatus warning = ZR7480_WARN_RESERVED_FILTER;
+    const char *const divider = "Clock Divider";
+    const char *const dds = "DDS Frequency";
+    zrtest::row("filters by their text",
+                Steps{{"Elliptic Mute", "Filter", "Channel 2"},
+                      {"Elliptic 150kHz", "Filter", "Channel 1"},
+                      {"Butterworth 9kHz", "Filter", "Channel 2"}},
+                QByteArray(), channels(0, 0, 0, 16, 0, 0) + channels(31, 0, 0, 16, 0, 0) + channels(31, 0, 0, 7, 0, 0));
+    zrtest::row("channel 1's gain and output carried",
+                Steps{{"x0.01", "Gain", "Channel 1"},
+                      {"Connected", "Output", "Channel 1"},
+                      {"Elliptic 10kHz", "Filter", "Channel 2"}},
+                QByteArray(), channels(0, 3, 0, 0, 0, 0) + channels(0, 3, 2, 0, 0, 0) + channels(0, 3, 2, 17, 0, 0));
+    zrtest::row("channel 2's gain and output",
+                Steps{{"x1", "Gain", "Channel 2"}, {"Grounded", "Output", "Channel 2"}, {"x0.1", "Gain", "Channel 2"}},
+                QByteArray(), channels(0, 0, 0, 0, 1, 0) + channels(0, 0, 0, 0, 1, 1) + channels(0, 0, 0, 0, 2, 1));
+    zrtest::row("a warning sends both and keeps the choice",
+                Steps{{"Elliptic Mute", "Filter", "Channel 2"}, {"x1", "Gain", "Channel 1"}},
+                QByteArray("zr7480_configureChannel"),
+                channels(0, 0, 0, 16, 0, 0, warning) + channels(0, 1, 0, 16, 0, 0, warning));
+    zrtest::row("clock source Off", Steps{{"Off", "Clock Source"}}, QByteArray(), clock(3, 12.5e6, 4, 0, 0, 0));
+    zrtest::row("every clock control",
+                Steps{{"Own ITRI", "Clock Source"},
+                      {"Neighb ITRI", "Synch Source"},
+                      {"TTL", "FP Clock Output"},
+                      {"Enabled", "MB Clock Output"}},
+                QByteArray(),
+                clock(1, 12.5e6, 4, 0, 0, 0) + clock(1, 12.5e6, 4, 2, 0, 0) + clock(1, 12.5e6, 4, 2, 2, 0) +
+                    clock(1, 12.5e6, 4, 2, 2, 1));
     zrtest::row(
-        "clock source Off", QStringList{"source 3"},
-        clock("clockSource=3, ddsFrequency=12500000, clockDivider=4, synchSource=0, fpClockOutput=0, mbClockOutput=0"));
-    zrtest::row("every clock control", QStringList{"synch 2", "fpclock 3", "mbclock 1"},
-                clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
-                      "synchSource=2, fpClockOutput=0, mbClockOutput=0") +
-                    clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
-                          "synchSource=2, fpClockOutput=3, mbClockOutput=0") +
-                    clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
-                          "synchSource=2, fpClockOutput=3, mbClockOutput=1"));
-    zrtest::row("divider 0", QStringList{"divider 0"},
-                clock("clockSource=0, ddsFrequency=12500000, clockDivider=0, synchSource=0, "
-                      "fpClockOutput=0, mbClockOutput=0"));
-    zrtest::row("divider 5000 clamped", QStringList{"divider 5000"},
-                clock("clockSource=0, ddsFrequency=12500000, clockDivider=4095, "
-                      "synchSource=0, fpClockOutput=0, mbClockOutput=0"));
-    zrtest::row("DDS frequency once", QStringList{"dds 13456789"},
-                clock("clockSource=0, ddsFrequency=13456789, clockDivider=4, "
-                      "synchSource=0, fpClockOutput=0, mbClockOutput=0"));
-    zrtest::row("synch mode", QStringList{"mode 3"}, QStringList{"zr7480_configureFpSynch(mode=3) -> 0"});
-    zrtest::row("Pulse, Falling", QStringList{"Pulse"}, QStringList{"zr7480_fpSyncPulse(edge=0) -> 0"});
-    zrtest::row("Pulse, Raising", QStringList{"edge 1", "Pulse"}, QStringList{"zr7480_fpSyncPulse(edge=1) -> 0"});
-    zrtest::row("Arm, Reset", QStringList{"Arm", "Reset"}, QStringList{"zr7480_arm() -> 0", "zr7480_reset() -> 0"});
+        "divider: clamped, one call a step, none at a limit",
+        Steps{{"5000", divider}, {Qt::Key_Up, divider}, {"0", divider}, {Qt::Key_Down, divider}, {Qt::Key_Up, divider}},
+        QByteArray(), clock(0, 12.5e6, 4095, 0, 0, 0) + clock(0, 12.5e6, 0, 0, 0, 0) + clock(0, 12.5e6, 1, 0, 0, 0));
+    zrtest::row("DDS: one call a step, none at a limit",
+                Steps{{"13456789", dds}, {"25e6", dds}, {Qt::Key_Up, dds}, {Qt::Key_PageDown, dds}}, QByteArray(),
+                clock(0, 13456789, 4, 0, 0, 0) + clock(0, 25e6, 4, 0, 0, 0) + clock(0, 15e6, 4, 0, 0, 0));
+    zrtest::row("synch mode", Steps{{"1st and 3rd pulse ignored", "ITRI to FP Synch Mode"}}, QByteArray(),
+                QStringList{"zr7480_configureFpSynch(mode=2) -> 0"});
+    zrtest::row("commands", Steps{{"Pulse"}, {"Raising", "Edge"}, {"Pulse"}, {"Arm"}, {"Reset"}}, QByteArray(),
+                QStringList{"zr7480_fpSyncPulse(edge=0) -> 0", "zr7480_fpSyncPulse(edge=1) -> 0", "zr7480_arm() -> 0",
+                            "zr7480_reset() -> 0"});
 }
 
 void tst_Panels::userActions()
 {
-    QFETCH(QStringList, actions);
+    QFETCH(Steps, steps);
+    QFETCH(QByteArray, warns);
     for (bool demo : {false, true}) {
         zr7480_fc card;
         auto window = openWindow(answers, card, demo);
         QVERIFY(window);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        for (const QString &action : std::as_const(actions))
-            QVERIFY2(act(*window, action), qPrintable(action));
+        if (!warns.isEmpty() && !demo) {
+            // A warning goes out with the driver's text, and the page goes on.
+            simbench_setStatus(warns.constData(), ZR7480_WARN_RESERVED_FILTER);
+            for (int i = 0; i < 2 * steps.size(); ++i)
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Filter values 8 to 15 are")));
+        }
+        for (const Step &step : std::as_const(steps))
+            QVERIFY2(act(*window, step), qPrintable(step.input + step.label));
         if (demo)
             QCOMPARE(cardCalls(), QStringList());
         else
@@ -228,92 +293,139 @@ void tst_Panels::userActions()
 
 void tst_Panels::statusLamps_data()
 {
-    QTest::addColumn<QStringList>("actions");
-    QTest::addColumn<int>("forcedStatus"); // of zr7480_getStatus; 0: as the card answers
-    QTest::addColumn<QString>("lamps");
-    zrtest::row("not armed", QStringList{"Update"}, 0, "dds=0 sync=0");
-    zrtest::row("armed: synchronised", QStringList{"Arm", "Update"}, 0, "dds=0 sync=1");
-    zrtest::row("warning, nothing written", QStringList{"Arm", "Update"}, 0x3FFC0901, "dds=0 sync=0");
+    QTest::addColumn<double>("cardDds"); // set behind the panel; 0: as the panel left it
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<int>("lastStatus"); // what the last step's status read returns; 0: as the card answers
+    QTest::addColumn<bool>("ddsError");
+    QTest::addColumn<bool>("synchronised");
+    zrtest::row("not armed", 0.0, Steps{{"Update"}}, 0, false, false);
+    zrtest::row("armed", 0.0, Steps{{"Arm"}, {"Update"}}, 0, false, true);
+    zrtest::row("DDS out of its range", 30e6, Steps{{"Arm"}, {"Update"}}, 0, true, false);
+    zrtest::row("a warning shows what the driver left", 0.0, Steps{{"Arm"}, {"Update"}, {"Update"}},
+                ZR7480_WARN_NO_RESET, false, false);
 }
 
 void tst_Panels::statusLamps()
 {
-    QFETCH(QStringList, actions);
-    QFETCH(int, forcedStatus);
+    QFETCH(double, cardDds);
+    QFETCH(Steps, steps);
+    QFETCH(int, lastStatus);
     zr7480_fc card;
     auto window = openWindow(answers, card, false);
     QVERIFY(window);
-    if (forcedStatus) {
-        // A warning goes out with the driver's text, and the page goes on.
-        simbench_setStatus("zr7480_getStatus", forcedStatus);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^(?!Operation failed).+")));
+    window->show();
+    if (cardDds != 0.0)
+        QCOMPARE(zr7480_configureClock(window->driverSession(), 0, cardDds, 4, 0, 0, 0), VI_SUCCESS);
+    for (int i = 0; i < steps.size(); ++i) {
+        if (i == steps.size() - 1 && lastStatus) {
+            simbench_setStatus("zr7480_getStatus", lastStatus);
+            QTest::ignoreMessage(QtWarningMsg, kNoResetText);
+        }
+        QVERIFY(act(*window, steps[i]));
     }
-    for (const QString &action : std::as_const(actions))
-        QVERIFY(act(*window, action));
-    QTEST(lamps(window->csrPage), "lamps");
+    const auto lamp = [&window](const char *label) {
+        return qobject_cast<zr6200fp_led *>(control(window.get(), QLatin1String(label)));
+    };
+    QTEST(lamp("DDS Error")->isOn(), "ddsError");
+    QTEST(lamp("Sync Status")->isOn(), "synchronised");
 }
 
 void tst_Panels::statusRule_data()
 {
-    QTest::addColumn<QByteArray>("noText");
+    QTest::addColumn<QByteArrayList>("failing"); // from the start, with an error
     QTest::addColumn<QString>("line");
-    zrtest::row("the driver's text", QByteArray(), "Operation failed due to [Parameter 3 out of range");
-    zrtest::row("no text: the number", QByteArray("1"), "Operation failed due to [0xBFFC0003]");
+    QTest::addColumn<QString>("lastCall"); // how the last call to the card begins
+    zrtest::row("a channel call", QByteArrayList{"zr7480_configureChannel"},
+                "Operation failed due to [Parameter 3 out of range", "zr7480_configureChannel(channel=1,");
+    zrtest::row("no text: the number", QByteArrayList{"zr7480_configureChannel", "zr7480_error_message"},
+                "Operation failed due to [0xBFFC0003]", "zr7480_configureChannel(channel=1,");
+    zrtest::row("the hardware query, before the window shows", QByteArrayList{"zr7480_getSerialNumber"},
+                "Operation failed due to [Parameter 3 out of range", "zr7480_getSerialNumber(");
 }
 
 void tst_Panels::statusRule()
 {
-    QFETCH(QByteArray, noText);
+    QFETCH(QByteArrayList, failing);
     QFETCH(QString, line);
+    QFETCH(QString, lastCall);
     QTemporaryDir dir;
     const QString log = dir.filePath(QStringLiteral("calls.log"));
     QProcessEnvironment env;
     env.insert(QStringLiteral("ZR_SIMBENCH_LOG"), log);
-    if (!noText.isEmpty())
-        env.insert(QStringLiteral("ZR_NO_ERROR_TEXT"), QString::fromLatin1(noText));
+    env.insert(QStringLiteral("ZR_FAILING"), QString::fromLatin1(failing.join(' ')));
     const QString problem = zrtest::expectExit("fatalStatus", 1, line, env);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QFile file(log);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll().count("zr7480_configureChannel("), 1);
+    const QStringList calls = cardCalls(QString::fromLatin1(file.readAll()).split(QLatin1Char('\n')));
+    QVERIFY2(calls.last().startsWith(lastCall), qPrintable(calls.last()));
 }
 
 void tst_Panels::identification_data()
 {
     QTest::addColumn<QByteArray>("bench");
     QTest::addColumn<bool>("demo");
-    QTest::addColumn<QString>("shown");    // title | module | card | logo width | lamp
-    QTest::addColumn<QString>("hardware"); // model revision serial
-    zrtest::row("VXI", QByteArray(kVxi), false, "Tervix 7480 Soft Front Panel|Slot 5|FC 2|146|1",
-                "7480-BC 1.0.2.0 00001a2b");
-    zrtest::row("LXI", QByteArray(kLxi), false, "Tervix 7480 Soft Front Panel: lxi.example|inst0|FC 1|121|1",
-                "7480-AA 1.0.1.0 74800101");
-    zrtest::row("LXI without names", QByteArray(kLxiNoNames), false, "Tervix 7480 Soft Front Panel||FC 1|121|1",
-                "7480-AA 1.0.1.0 74800101");
-    zrtest::row("demo", QByteArray(kVxi), true, "Tervix 7480 Soft Front Panel|||146|0",
-                "7480-AA (DEMO) 1.0.1.0 (DEMO) 74809481 (DEMO)");
+    QTest::addColumn<QByteArray>("warns"); // an operation that returns a warning
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("lxi");
+    QTest::addColumn<QString>("module");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QStringList>("hardware"); // model, revision, serial number
+    const QString title = QStringLiteral("Tervix 7480 Soft Front Panel");
+    zrtest::row("VXI", kVxi, false, QByteArray(), title, false, "Slot 5", "FC 2",
+                QStringList{"7480-BC", "1.0.2.0", "00001a2b"});
+    zrtest::row("LXI", QByteArray(R"({"resources": [{"descriptor": "TCPIP0::192.0.2.10::INSTR", "address": "192.0.2.10",
+                "hostname": "lxi.example", "deviceName": "inst0", "carrier": {"slots": [{"id": "0x7480"}]}}]})"),
+                false, QByteArray(), title + ": lxi.example", true, "inst0", "FC 1",
+                QStringList{"7480-AA", "1.0.1.0", "74800101"});
+    zrtest::row("LXI without names", QByteArray(R"({"resources": [{"descriptor": "TCPIP0::192.0.2.11::INSTR",
+                "carrier": {"slots": [{"id": "0x7480"}]}}]})"),
+                false, QByteArray(), title, true, "", "FC 1", QStringList{"7480-AA", "1.0.1.0", "74800101"});
+    zrtest::row("demo", kVxi, true, QByteArray(), title, false, "", "",
+                QStringList{"7480-AA (DEMO)", "1.0.1.0 (DEMO)", "74809481 (DEMO)"});
+    zrtest::row("the top serial number", QByteArray(R"({"resources": [{"descriptor": "VXI0::7::INSTR", "slot": 1,
+                "carrier": {"slots": [{"id": "0x7480", "serial": "0xffffffff"}]}}]})"),
+                false, QByteArray(), title, false, "Slot 1", "FC 1", QStringList{"7480-AA", "1.0.1.0", "ffffffff"});
+    zrtest::row("the hardware query warns: what the driver left", kVxi, false, QByteArray("zr7480_getSerialNumber"),
+                title, false, "Slot 5", "FC 2", QStringList{"7480-", "1.0.2.0", "00000000"});
 }
 
 void tst_Panels::identification()
 {
     QFETCH(QByteArray, bench);
     QFETCH(bool, demo);
+    QFETCH(QByteArray, warns);
+    QFETCH(bool, lxi);
+    if (!warns.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, kNoResetText);
     {
         zr7480_fc card;
-        auto window = openWindow(answers, card, demo, bench.constData());
+        auto window = openWindow(answers, card, demo, bench, {warns}, warns.isEmpty() ? 0 : ZR7480_WARN_NO_RESET);
         QVERIFY(window);
-        const auto text = [&window](const char *name) { return window->findChild<QLabel *>(name)->text(); };
-        QTEST(QStringList({window->windowTitle(), text("moduleLabel"), text("fcLabel"),
-                           QString::number(window->findChild<QLabel *>("busLogoLabel")->pixmap().width()),
-                           QString::number(window->findChild<zr6200fp_led *>("activeLed")->isOn())})
-                  .join(QLatin1Char('|')),
-              "shown");
-        const QString box = QStringLiteral("Hardware Information");
-        QTEST(QStringList({zrtest::formField(window->about(), box, QStringLiteral("Device Model:")),
-                           zrtest::formField(window->about(), box, QStringLiteral("Revision:")),
-                           zrtest::formField(window->about(), box, QStringLiteral("Serial Number:"))})
-                  .join(QLatin1Char(' ')),
-              "hardware");
+        window->show();
+        const auto label = [&window](const char *name) { return window->findChild<QLabel *>(name); };
+        QTEST(window->windowTitle(), "title");
+        QCOMPARE(label("headerLabel")->text(),
+                 QStringLiteral("<html>Tervix 7480<br><font size='2'>2-Channel Filter/Sync FC</font></html>"));
+        QTEST(label("moduleLabel")->text(), "module");
+        QCOMPARE(label("moduleLabel")->whatsThis(),
+                 QStringLiteral("Shows which %1 module is connected to the Soft Front Panel")
+                     .arg(QLatin1String(lxi ? "LXI" : "VXI")));
+        QTEST(label("fcLabel")->text(), "card");
+        QCOMPARE(label("busLogoLabel")->pixmap().toImage(),
+                 QImage(lxi ? QStringLiteral(":/lxi-logo.bmp") : QStringLiteral(":/vxi-logo.bmp")));
+        QCOMPARE(window->findChild<zr6200fp_led *>("activeLed")->isOn(), !demo);
+        // About shows the revisions in their fields and this card's hardware.
+        QTest::mouseClick(window->findChild<QPushButton *>("aboutButton"), Qt::LeftButton);
+        QVERIFY(window->about()->isVisible());
+        QStringList fields;
+        for (const char *caption : {"Tervix Common Library:", "Instrument Driver:", "Soft Front Panel:"})
+            fields << zrtest::formField(window->about(), QStringLiteral("Software Revisions"), QLatin1String(caption));
+        for (const char *caption : {"Device Model:", "Revision:", "Serial Number:"})
+            fields << zrtest::formField(window->about(), QStringLiteral("Hardware Information"),
+                                        QLatin1String(caption));
+        QCOMPARE(fields.mid(0, 3), QStringList({"6.2.0.3301", "4.3.0.10110", "4.3.1.10252"}));
+        QTEST(fields.mid(3), "hardware");
     }
     // The session is closed with the window, unless in demo mode.
     QCOMPARE(zrtest::calls(QStringLiteral("zr7480_close")).size(), demo ? 0 : 1);
@@ -330,15 +442,11 @@ void tst_Panels::cardObject()
 {
     QVERIFY(zrtest::loadBench(kVxi));
     zr7480_fc card;
-    QCOMPARE(card.modelText(), QStringLiteral("7480"));
-    QVERIFY(card.isModelSupported(0x7480));
-    QVERIFY(!card.isModelSupported(0x8074) && !card.isModelSupported(0));
-    QCOMPARE(card.getDriverRevision(), QStringLiteral("4.3.0.10110"));
+    // No text when the driver's call fails, or says it has none.
     QVERIFY(!card.getErrorMessage(VI_ERROR_TMO).isEmpty());
     simbench_setStatus("zr7480_error_message", -1);
     QCOMPARE(card.getErrorMessage(VI_ERROR_TMO), QString());
     simbench_clearStatuses();
-    // The driver writes a text for an unknown status, but says it has none.
     QCOMPARE(card.getErrorMessage(0x3FFC7777), QString());
     // The kept descriptor is cut to 2047 characters; reinit passes it on.
     const QByteArray longName = "VXI0::7::INSTR" + QByteArray(3000, 'x');
@@ -368,16 +476,11 @@ void tst_Panels::splash()
     const QString problem = zrtest::expectExit(
         "splashes", 0, QStringLiteral("[7480]\n[1234]\n[1235]\n%1[1236]\n%1[7480]\n%1").arg(complaint));
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    QCOMPARE(zr6200fp_splashLabel::numberText(0x7480, false), QStringLiteral("29824"));
-    QCOMPARE(zr6200fp_splashLabel::numberText(0x12, true), QStringLiteral("  12"));
-    // The device picture fills the device area; the description is spelled out.
+    // The device picture fills the device area.
     zr7480_fc card;
     const QImage splash = splashPicture(card).toImage().convertToFormat(QImage::Format_RGB32);
     const QImage device = QImage(QStringLiteral(":/zr7480fp_splash.bmp")).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(splash.copy(67, 38, 453, 199), device.copy(67, 38, 453, 199));
-    zr6200fp_splashLabel spelled(1.0f, 20, 0x7480, true, card.getCopyright(),
-                                 QStringLiteral("2-Channel Filter/Sync Function Card"));
-    QCOMPARE(splash, spelled.toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 ZR_TEST_MAIN(tst_Panels)
