@@ -56,9 +56,15 @@ struct Window
     }
     QLineEdit *editor() const { return ctrl->findChild<QLineEdit *>(); }
     QPushButton *button() const { return editor()->findChild<QPushButton *>(); }
-    QString value() const { return kindIsDouble() ? QString::number(ctrl->value(), 'g', 12) : integer(); }
+    double number() const { return kindIsDouble() ? ctrl->value() : double(ctrl->valueXXL().toLongLong()); }
     QString integer() const { return QString::number(ctrl->valueXXL().toLongLong()); }
     bool kindIsDouble() const { return button()->isHidden(); }
+};
+
+// What the arrows show: the spin box asks the control.
+struct Arrows : QAbstractSpinBox
+{
+    static StepEnabled of(const QAbstractSpinBox *box) { return (box->*(&Arrows::stepEnabled))(); }
 };
 
 } // namespace
@@ -67,6 +73,8 @@ class tst_DigitCtrl : public zrtest::Case
 {
     Q_OBJECT
 private slots:
+    void formatChoosesBase_data();
+    void formatChoosesBase();
     void typedText_data();
     void typedText();
     void setInBase_data();
@@ -80,48 +88,84 @@ private slots:
     void alignment();
 };
 
+void tst_DigitCtrl::formatChoosesBase_data()
+{
+    QTest::addColumn<int>("kind"); // a 12-bit integer control holding 42, or a double one holding 12.5e6
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<int>("base");
+    QTest::addColumn<QString>("shown");
+    const int s = Fmt::SignedInteger, u = Fmt::UnsignedInteger, d = Fmt::Double;
+    zrtest::row("%.4e", d, QByteArray("%.4e"), int(Fmt::Exponent), "1.2500e+07");
+    zrtest::row("%d signed", s, QByteArray("%d"), int(Fmt::Decimal), "42");
+    zrtest::row("%d unsigned: the first entry", u, QByteArray("%d"), int(Fmt::UnsignedDecimal), "42");
+    zrtest::row("%X", u, QByteArray("%X"), int(Fmt::HexadecimalUpper), "2A");
+    zrtest::row("%x", s, QByteArray("%x"), int(Fmt::Hexadecimal), "2a");
+    zrtest::row("%o", s, QByteArray("%o"), int(Fmt::Octal), "52");
+    zrtest::row("%8 integer: binary", u, QByteArray("%8"), int(Fmt::Binary), "101010");
+    zrtest::row("%8 double: the first entry", d, QByteArray("%8"), int(Fmt::Float), "12500000.000000");
+    zrtest::row("no '%' signed", s, QByteArray("x"), int(Fmt::Decimal), "42");
+    zrtest::row("no '%' unsigned", u, QByteArray("x"), int(Fmt::UnsignedDecimal), "42");
+    zrtest::row("no '%' double", d, QByteArray("x"), int(Fmt::General), "1.25e+07");
+    zrtest::row("%05d: width, no zeros", s, QByteArray("%05d"), int(Fmt::Decimal), "   42");
+    zrtest::row("%-5d: to the left", s, QByteArray("%-5d"), int(Fmt::Decimal), "42   ");
+    zrtest::row("%+4.3x", u, QByteArray("%+4.3x"), int(Fmt::Hexadecimal), " 02a");
+}
+
+void tst_DigitCtrl::formatChoosesBase()
+{
+    QFETCH(int, kind);
+    QFETCH(QByteArray, format);
+    std::unique_ptr<Ctrl> ctrl;
+    if (kind == Fmt::Double) {
+        ctrl = std::make_unique<Ctrl>(0.0, 1e9, 1.0, format.constData());
+        ctrl->setValue(12.5e6);
+    } else {
+        ctrl = std::make_unique<Ctrl>(0, 2047, 1, kind == Fmt::SignedInteger, 12, format.constData());
+        ctrl->setValue(qint64(42));
+    }
+    QTEST(ctrl->base(), "base");
+    QTEST(ctrl->findChild<QLineEdit *>()->text(), "shown");
+}
+
 void tst_DigitCtrl::typedText_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<int>("base");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("accepted"); // what the field took of the keys
-    QTest::addColumn<QString>("ends");     // R: Return, T: Tab
-    QTest::addColumn<QString>("value");
+    QTest::addColumn<QList<Qt::Key>>("ends");
+    QTest::addColumn<double>("value");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("changes");
     QTest::addColumn<int>("returns");
-    const auto row = [](const char *name, const char *kind, int base, const char *keys, const char *accepted,
-                        const char *ends, const char *value, const char *shown, int changes, int returns) {
-        zrtest::row(name, QString::fromUtf8(kind), base, QString::fromUtf8(keys), QString::fromUtf8(accepted),
-                    QString::fromUtf8(ends), QString::fromUtf8(value), QString::fromUtf8(shown), changes, returns);
-    };
     const int dec = Fmt::Decimal, udec = Fmt::UnsignedDecimal, hex = Fmt::Hexadecimal, oct = Fmt::Octal;
     const int bin = Fmt::Binary, exp = Fmt::Exponent;
-    const std::string ones(64, '1');
-    row("decimal clamps", "u12", udec, "5000", "5000", "R", "4095", "4095", 1, 1);
-    row("4 decimal digits", "u12", udec, "12345", "1234", "R", "1234", "1234", 1, 1);
-    row("the same value", "u12", udec, "7", "7", "R", "7", "7", 0, 1);
-    row("Tab commits", "u12", udec, "77", "77", "T", "77", "77", 1, 1);
-    row("Return ignores empty", "u12", udec, "", "", "R", "7", "", 0, 0);
-    row("Tab restores empty", "u12", udec, "", "", "T", "7", "7", 0, 1);
-    row("no minus unsigned", "u12", udec, "-5", "-5", "R", "7", "7", 0, 1);
-    row("3 hex digits", "u12", hex, "fFa9", "fFa", "R", "4090", "ffa", 1, 1);
-    row("hex takes no sign", "u12", hex, "-1", "1", "R", "1", "1", 1, 1);
-    row("4 octal digits", "u12", oct, "78777", "7777", "R", "4095", "7777", 1, 1);
-    row("12 binary digits", "u12", bin, "1111111111111", "111111111111", "R", "4095", "111111111111", 1, 1);
-    row("signed hex wraps", "s8", hex, "80", "80", "R", "-128", "80", 1, 1);
-    row("signed binary", "s8", bin, "11111110", "11111110", "R", "-2", "-10", 1, 1);
-    row("signed decimal", "s8", dec, "-128", "-128", "R", "-128", "-128", 1, 1);
-    row("signed decimal clamps", "s8", dec, "-999", "-999", "R", "-128", "-128", 1, 1);
-    row("signed decimal clamps up", "s8", dec, "999", "999", "R", "127", "127", 1, 1);
-    row("u64 top", "u64", hex, "ffffffffffffffff", "ffffffffffffffff", "R", "-1", "ffffffffffffffff", 1, 1);
-    row("u64 top binary", "u64", bin, ones.c_str(), ones.c_str(), "R", "-1", ones.c_str(), 1, 1);
-    row("u64 2^63 decimal", "u64", udec, "9223372036854775808", "9223372036854775808", "R", "-9223372036854775808",
-        "9223372036854775808", 1, 1);
-    row("DDS keeps what was typed", "dds", exp, "13456789", "13456789", "RT", "13456789", "1.3457e+07", 1, 2);
-    row("DDS shown text typed again", "dds", exp, "1.3457e+07", "1.3457e+07", "R", "13457000", "1.3457e+07", 1, 1);
-    row("DDS clamps", "dds", exp, "3e7", "3e7", "R", "25000000", "2.5000e+07", 1, 1);
+    const QList<Qt::Key> ret{Qt::Key_Return}, tab{Qt::Key_Tab}, both{Qt::Key_Return, Qt::Key_Tab};
+    const char *const ones = "1111111111111111111111111111111111111111111111111111111111111111";
+    zrtest::row("decimal clamps", "u12", udec, "5000", "5000", ret, 4095.0, "4095", 1, 1);
+    zrtest::row("4 decimal digits", "u12", udec, "12345", "1234", ret, 1234.0, "1234", 1, 1);
+    zrtest::row("the same value", "u12", udec, "7", "7", ret, 7.0, "7", 0, 1);
+    zrtest::row("Tab commits", "u12", udec, "77", "77", tab, 77.0, "77", 1, 1);
+    zrtest::row("Return ignores empty", "u12", udec, "", "", ret, 7.0, "", 0, 0);
+    zrtest::row("Tab restores empty", "u12", udec, "", "", tab, 7.0, "7", 0, 1);
+    zrtest::row("no minus unsigned", "u12", udec, "-5", "-5", ret, 7.0, "7", 0, 1);
+    zrtest::row("3 hex digits", "u12", hex, "fFa9", "fFa", ret, 4090.0, "ffa", 1, 1);
+    zrtest::row("hex takes no sign", "u12", hex, "-1", "1", ret, 1.0, "1", 1, 1);
+    zrtest::row("4 octal digits", "u12", oct, "78777", "7777", ret, 4095.0, "7777", 1, 1);
+    zrtest::row("12 binary digits", "u12", bin, "1111111111111", "111111111111", ret, 4095.0, "111111111111", 1, 1);
+    zrtest::row("signed hex wraps", "s8", hex, "80", "80", ret, -128.0, "80", 1, 1);
+    zrtest::row("signed binary", "s8", bin, "11111110", "11111110", ret, -2.0, "-10", 1, 1);
+    zrtest::row("signed decimal", "s8", dec, "-128", "-128", ret, -128.0, "-128", 1, 1);
+    zrtest::row("signed decimal clamps", "s8", dec, "-999", "-999", ret, -128.0, "-128", 1, 1);
+    zrtest::row("signed decimal clamps up", "s8", dec, "999", "999", ret, 127.0, "127", 1, 1);
+    zrtest::row("u64 top", "u64", hex, "ffffffffffffffff", "ffffffffffffffff", ret, -1.0, "ffffffffffffffff", 1, 1);
+    zrtest::row("u64 top binary", "u64", bin, ones, ones, ret, -1.0, ones, 1, 1);
+    zrtest::row("u64 2^63 decimal", "u64", udec, "9223372036854775808", "9223372036854775808", ret, -0x1p63,
+                "9223372036854775808", 1, 1);
+    zrtest::row("DDS keeps what was typed", "dds", exp, "13456789", "13456789", both, 13456789.0, "1.3457e+07", 1, 2);
+    zrtest::row("DDS shown text typed again", "dds", exp, "1.3457e+07", "1.3457e+07", ret, 13457000.0, "1.3457e+07", 1,
+                1);
+    zrtest::row("DDS clamps", "dds", exp, "3e7", "3e7", ret, 25e6, "2.5000e+07", 1, 1);
 }
 
 void tst_DigitCtrl::typedText()
@@ -130,7 +174,7 @@ void tst_DigitCtrl::typedText()
     QFETCH(int, base);
     QFETCH(QString, keys);
     QFETCH(QString, accepted);
-    QFETCH(QString, ends);
+    QFETCH(QList<Qt::Key>, ends);
     Window w(kind);
     if (w.kindIsDouble())
         w.ctrl->setValue(12.5e6);
@@ -144,9 +188,9 @@ void tst_DigitCtrl::typedText()
     w.editor()->selectAll();
     QTest::keyClicks(w.ctrl, keys.isEmpty() ? QStringLiteral("\b") : keys);
     QCOMPARE(w.editor()->text(), accepted);
-    for (QChar end : ends)
-        QTest::keyClick(w.ctrl, end == QLatin1Char('R') ? Qt::Key_Return : Qt::Key_Tab);
-    QTEST(w.value(), "value");
+    for (Qt::Key end : std::as_const(ends))
+        QTest::keyClick(w.ctrl, end);
+    QTEST(w.number(), "value");
     QTEST(w.editor()->text(), "shown");
     QTEST(int(changedInt.count() + changedDouble.count()), "changes");
     QTEST(int(returned.count()), "returns");
@@ -194,35 +238,46 @@ void tst_DigitCtrl::stepping_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("wrapping");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("value");
-    zrtest::row("Up", "u12", false, "100", int(Qt::Key_Up), "101");
-    zrtest::row("PageDown is one step", "u12", false, "100", int(Qt::Key_PageDown), "99");
-    zrtest::row("Up stops at the maximum", "u12", false, "4095", int(Qt::Key_Up), "4095");
-    zrtest::row("Down stops at the minimum", "s8", false, "-128", int(Qt::Key_Down), "-128");
-    zrtest::row("Up wraps to the minimum", "u12", true, "4095", int(Qt::Key_Up), "0");
-    zrtest::row("Down wraps to the maximum", "s8", true, "-128", int(Qt::Key_Down), "127");
-    zrtest::row("double PageUp is ten steps", "dds", false, "13000000", int(Qt::Key_PageUp), "23000000");
-    zrtest::row("double Up stops at the maximum", "dds", false, "24500000", int(Qt::Key_Up), "25000000");
-    zrtest::row("double Up wraps", "dds", true, "25000000", int(Qt::Key_Up), "12500000");
+    QTest::addColumn<double>("start");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("upEnabled"); // the arrows afterwards
+    QTest::addColumn<bool>("downEnabled");
+    QTest::addColumn<int>("changes");
+    zrtest::row("Up", "u12", false, 100.0, Qt::Key_Up, 101.0, true, true, 1);
+    zrtest::row("PageDown is one step", "u12", false, 100.0, Qt::Key_PageDown, 99.0, true, true, 1);
+    zrtest::row("Up to the maximum", "u12", false, 4094.0, Qt::Key_Up, 4095.0, false, true, 1);
+    zrtest::row("Up at the maximum", "u12", false, 4095.0, Qt::Key_Up, 4095.0, false, true, 0);
+    zrtest::row("Down from the maximum", "u12", false, 4095.0, Qt::Key_Down, 4094.0, true, true, 1);
+    zrtest::row("Down at the minimum", "s8", false, -128.0, Qt::Key_Down, -128.0, true, false, 0);
+    zrtest::row("Up wraps to the minimum", "u12", true, 4095.0, Qt::Key_Up, 0.0, true, true, 1);
+    zrtest::row("Down wraps to the maximum", "s8", true, -128.0, Qt::Key_Down, 127.0, true, true, 1);
+    zrtest::row("double PageUp is ten steps", "dds", false, 13e6, Qt::Key_PageUp, 23e6, true, true, 1);
+    zrtest::row("double Up to the maximum", "dds", false, 24.5e6, Qt::Key_Up, 25e6, false, true, 1);
+    zrtest::row("double Down at the minimum", "dds", false, 12.5e6, Qt::Key_Down, 12.5e6, true, false, 0);
+    zrtest::row("double Up wraps", "dds", true, 25e6, Qt::Key_Up, 12.5e6, true, true, 1);
 }
 
 void tst_DigitCtrl::stepping()
 {
     QFETCH(QString, kind);
     QFETCH(bool, wrapping);
-    QFETCH(QString, start);
-    QFETCH(int, key);
+    QFETCH(double, start);
+    QFETCH(Qt::Key, key);
     Window w(kind);
     w.ctrl->setWrapping(wrapping);
     if (w.kindIsDouble())
-        w.ctrl->setValue(start.toDouble());
+        w.ctrl->setValue(start);
     else
-        w.ctrl->setValue(start.toLongLong());
+        w.ctrl->setValue(qint64(start));
     QVERIFY(w.show());
-    QTest::keyClick(w.ctrl, Qt::Key(key));
-    QTEST(w.value(), "value");
+    QSignalSpy changedInt(w.ctrl, qOverload<qint64>(&Ctrl::valueChanged));
+    QSignalSpy changedDouble(w.ctrl, qOverload<double>(&Ctrl::valueChanged));
+    QTest::keyClick(w.ctrl, key);
+    QTEST(w.number(), "value");
+    QTEST(Arrows::of(w.ctrl).testFlag(QAbstractSpinBox::StepUpEnabled), "upEnabled");
+    QTEST(Arrows::of(w.ctrl).testFlag(QAbstractSpinBox::StepDownEnabled), "downEnabled");
+    QTEST(int(changedInt.count() + changedDouble.count()), "changes");
 }
 
 void tst_DigitCtrl::baseButton()
