@@ -4,25 +4,11 @@
 #include <cstdio>
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "core/zr6200fp_intXXL.h"
+#include "support/int80reference.h"
 
 namespace {
 
-using i128 = __int128;
-using u128 = unsigned __int128;
-
-i128 wrap80(i128 v)
-{
-    const u128 mask = (u128(1) << 80) - 1;
-    const u128 u = u128(v) & mask;
-    return i128(u >> 79 ? u | ~mask : u);
-}
-
-intXXL toXXL(i128 v)
-{
-    const auto u = u128(v);
-    return intXXL(quint16(u >> 64), quint16(u >> 48), quint16(u >> 32), quint16(u >> 16), quint16(u));
-}
+using namespace int80reference;
 
 void check(bool ok, const char *what)
 {
