@@ -1,5 +1,5 @@
-// The frame and what it shows: user messages and the exit question, the
-// status lamp's off colour, the About dialog and its licence.
+// The frame and what it shows: user messages and the exit question,
+// centring, the About dialog and its licence.
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -11,7 +11,6 @@
 #include "app/zr6200fp_app.h"
 #include "app/zr6200fp_messages.h"
 #include "led/clickableLabel.h"
-#include "led/zr6200fp_led.h"
 #include "testsupport.h"
 
 namespace {
@@ -23,32 +22,20 @@ struct Box
     int icon = 0;
 };
 
-// Answers the next box with button, noting what it showed.
+// Answers the next box with button (none: closes it), noting what it showed.
 void answerNoting(zrtest::ModalAnswerer &answers, Box *seen, const QString &button)
 {
-    answers.act([seen, button](QWidget *w) {
+    const auto note = [seen](QWidget *w) {
         const auto *box = qobject_cast<QMessageBox *>(w);
         *seen = {box->windowTitle(), box->text(), int(box->icon())};
-        if (button.isEmpty()) {
+    };
+    if (button.isEmpty())
+        answers.act([note](QWidget *w) {
+            note(w);
             w->close();
-            return;
-        }
-        const auto buttons = box->buttons();
-        for (QAbstractButton *b : buttons) {
-            if (b->text().remove(QLatin1Char('&')) == button)
-                b->click();
-        }
-    });
-}
-
-QPushButton *aboutButton(const zr6200fp_About &about, const QString &text)
-{
-    const auto buttons = about.findChildren<QPushButton *>();
-    for (QPushButton *b : buttons) {
-        if (b->text() == text)
-            return b;
-    }
-    return nullptr;
+        });
+    else
+        answers.click(button, note);
 }
 
 using Message = void (*)(const QString &);
@@ -74,7 +61,6 @@ private slots:
     void errorYesExits();
     void exitQuestion_data();
     void exitQuestion();
-    void lampOffColour();
     void centred();
     void aboutPaging_data();
     void aboutPaging();
@@ -149,15 +135,6 @@ void tst_Frame::exitQuestion()
     frame.hide();
 }
 
-void tst_Frame::lampOffColour()
-{
-    // Magenta asks for the palette's window colour; any other is kept.
-    const zr6200fp_led marker(QString(), Qt::green, Qt::magenta, nullptr),
-        blue(QString(), Qt::green, Qt::blue, nullptr);
-    QCOMPARE(marker.lampColor(), marker.palette().color(QPalette::Window));
-    QCOMPARE(blue.lampColor(), QColor(Qt::blue));
-}
-
 void tst_Frame::centred()
 {
     // The offscreen screen's available area is 800 x 800.
@@ -202,17 +179,17 @@ void tst_Frame::aboutPaging()
         about.addHardwareInfo(QStringLiteral("S%1").arg(i), QStringLiteral("R%1").arg(i), QStringLiteral("M%1").arg(i),
                               i == 2 ? QStringLiteral("own") : QString());
     for (const QString &click : std::as_const(clicks))
-        QTest::mouseClick(aboutButton(about, click), Qt::LeftButton);
+        QTest::mouseClick(zrtest::button(&about, click), Qt::LeftButton);
     QStringList shown;
     const QString hardware = QStringLiteral("Hardware Information");
     for (const char *caption : {"Device Model:", "Revision:", "Serial Number:"})
         shown << zrtest::formField(&about, hardware, QLatin1String(caption));
     shown << zrtest::formField(&about, QStringLiteral("Software Revisions"), QStringLiteral("Instrument Driver:"));
     QTEST(shown, "shown");
-    QTEST(aboutButton(about, QStringLiteral("< Previous"))->isVisible(), "paging");
-    QTEST(aboutButton(about, QStringLiteral("Next >"))->isVisible(), "paging");
-    QTEST(aboutButton(about, QStringLiteral("< Previous"))->isEnabled(), "previous");
-    QTEST(aboutButton(about, QStringLiteral("Next >"))->isEnabled(), "next");
+    QTEST(zrtest::button(&about, QStringLiteral("< Previous"))->isVisible(), "paging");
+    QTEST(zrtest::button(&about, QStringLiteral("Next >"))->isVisible(), "paging");
+    QTEST(zrtest::button(&about, QStringLiteral("< Previous"))->isEnabled(), "previous");
+    QTEST(zrtest::button(&about, QStringLiteral("Next >"))->isEnabled(), "next");
     QCOMPARE(zrtest::formField(&about, QStringLiteral("Software Revisions"), QStringLiteral("Tervix Common Library:")),
              QStringLiteral("lib"));
 }
@@ -232,7 +209,7 @@ void tst_Frame::aboutLicence()
     QVERIFY(licence.startsWith(QLatin1String("Qt LGPL License|This program uses the Qt toolkit")));
     QVERIFY2(licence.contains(QLatin1String("Lesser General Public License version 3")), qPrintable(licence));
     QVERIFY(about.isVisible());
-    QTest::mouseClick(aboutButton(about, QStringLiteral("OK")), Qt::LeftButton);
+    QTest::mouseClick(zrtest::button(&about, QStringLiteral("OK")), Qt::LeftButton);
     QVERIFY(!about.isVisible());
 }
 

@@ -57,10 +57,8 @@ std::unique_ptr<zr7480fp_App> openWindow(zrtest::ModalAnswerer &answers, zr7480_
 {
     if (!zrtest::loadBench(bench))
         return nullptr;
-    for (const QByteArray &operation : forced) {
-        if (!operation.isEmpty())
-            simbench_setStatus(operation.constData(), status);
-    }
+    for (const QByteArray &operation : forced)
+        simbench_setStatus(operation.constData(), status);
     answers.click(demo ? QStringLiteral("Run In Demo Mode") : QStringLiteral("Auto Find"));
     auto window = std::make_unique<zr7480fp_App>(&card);
     static const QRegularExpression sends(QStringLiteral("^zr7480_(configure|arm|fpSync|reset|getStatus)"));
@@ -113,14 +111,10 @@ using Steps = QList<Step>;
 bool act(zr7480fp_App &window, const Step &step)
 {
     if (step.label.isEmpty()) {
-        const auto buttons = window.findChildren<QPushButton *>();
-        for (QPushButton *b : buttons) {
-            if (b->text() == step.input) {
-                QTest::mouseClick(b, Qt::LeftButton);
-                return true;
-            }
-        }
-        return false;
+        QPushButton *b = zrtest::button(&window, step.input);
+        if (b)
+            QTest::mouseClick(b, Qt::LeftButton);
+        return b;
     }
     QWidget *w = control(&window, step.label, step.group);
     if (auto *combo = qobject_cast<QComboBox *>(w)) {
@@ -154,14 +148,10 @@ QStringList channels(int filter1, int gain1, int output1, int filter2, int gain2
 
 QStringList clock(int source, double dds, int divider, int synch, int fpOutput, int mbOutput)
 {
-    return {QStringLiteral("zr7480_configureClock(clockSource=%1, ddsFrequency=%2, clockDivider=%3, synchSource=%4, "
-                           "fpClockOutput=%5, mbClockOutput=%6) -> 0")
-                .arg(source)
-                .arg(QString::number(dds, 'g', 10))
-                .arg(divider)
-                .arg(synch)
-                .arg(fpOutput)
-                .arg(mbOutput)};
+    return {
+        QString::asprintf("zr7480_configureClock(clockSource=%d, ddsFrequency=%.10g, clockDivider=%d, synchSource=%d, "
+                          "fpClockOutput=%d, mbClockOutput=%d) -> 0",
+                          source, dds, divider, synch, fpOutput, mbOutput)};
 }
 
 } // namespace
@@ -323,11 +313,8 @@ void tst_Panels::statusLamps()
         }
         QVERIFY(act(*window, steps[i]));
     }
-    const auto lamp = [&window](const char *label) {
-        return qobject_cast<zr6200fp_led *>(control(window.get(), QLatin1String(label)));
-    };
-    QTEST(lamp("DDS Error")->isOn(), "ddsError");
-    QTEST(lamp("Sync Status")->isOn(), "synchronised");
+    QTEST(qobject_cast<zr6200fp_led *>(control(window.get(), QStringLiteral("DDS Error")))->isOn(), "ddsError");
+    QTEST(qobject_cast<zr6200fp_led *>(control(window.get(), QStringLiteral("Sync Status")))->isOn(), "synchronised");
 }
 
 void tst_Panels::statusRule_data()
@@ -400,7 +387,8 @@ void tst_Panels::identification()
         QTest::ignoreMessage(QtWarningMsg, kNoResetText);
     {
         zr7480_fc card;
-        auto window = openWindow(answers, card, demo, bench, {warns}, warns.isEmpty() ? 0 : ZR7480_WARN_NO_RESET);
+        auto window =
+            openWindow(answers, card, demo, bench, QByteArrayList{warns}.mid(warns.isEmpty()), ZR7480_WARN_NO_RESET);
         QVERIFY(window);
         window->show();
         const auto label = [&window](const char *name) { return window->findChild<QLabel *>(name); };
@@ -457,9 +445,8 @@ void tst_Panels::cardObject()
     const auto inits = zrtest::calls(QStringLiteral("zr7480_init"));
     QCOMPARE(inits.size(), 2);
     QCOMPARE(inits.last().value(QStringLiteral("rsrcName")), QLatin1Char('"') + longName.left(2047) + QLatin1Char('"'));
-    QCOMPARE(inits.last().value(QStringLiteral("fcNumber")) + inits.last().value(QStringLiteral("idQuery")) +
-                 inits.last().value(QStringLiteral("reset")),
-             QStringLiteral("211"));
+    QCOMPARE(QStringList({inits.last()["fcNumber"], inits.last()["idQuery"], inits.last()["reset"]}),
+             QStringList({"2", "1", "1"}));
     // init and close pass the driver's status on.
     QCOMPARE(card.init("VXI0::7::INSTR", numbers, 1, 1, &vi), VI_SUCCESS);
     QCOMPARE(card.close(vi), VI_SUCCESS);

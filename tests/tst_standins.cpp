@@ -1,6 +1,6 @@
-// What the other suites rely on from the simulated bench beyond what the
-// search reads of its carriers: the call log's format, forced statuses,
-// bench-file errors and concurrent use.
+// What the other suites rely on from the simulated bench beyond what they
+// read of its call log and forced statuses: bench-file errors and
+// concurrent use.
 #include <QApplication>
 #include <QtTest>
 #include <thread>
@@ -15,33 +15,10 @@ class tst_Standins : public zrtest::Case
 {
     Q_OBJECT
 private slots:
-    void logAndForcedStatus();
     void benchFileErrors_data();
     void benchFileErrors();
     void concurrentUse();
 };
-
-void tst_Standins::logAndForcedStatus()
-{
-    QVERIFY(zrtest::loadBench(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 3,
-        "carrier": {"slots": [{"id": "0x7480"}]}}]})"));
-    ViSession vi = 0;
-    QCOMPARE(zr7480_init(const_cast<ViRsrc>("VXI0::1::INSTR"), 1, 1, 1, &vi), VI_SUCCESS);
-    simbench_setStatus("zr7480_configureChannel", VI_ERROR_TMO);
-    QCOMPARE(zr7480_configureChannel(vi, 2, 16, 0, 0), VI_ERROR_TMO);
-    char text[4] = "xyz";
-    QCOMPARE(zr7480_getSerialNumber(vi, nullptr, text), VI_ERROR_PARAMETER2);
-    QCOMPARE(zr7480_close(vi), VI_SUCCESS);
-    QCOMPARE(
-        zrtest::benchLog(),
-        QStringList({QStringLiteral("zr7480_init(rsrcName=\"VXI0::1::INSTR\", fcNumber=1, idQuery=1, reset=1) -> 0"),
-                     QStringLiteral("zr7480_configureChannel(vi=%1, channel=2, filter=16, gain=0, output=0) -> %2")
-                         .arg(vi)
-                         .arg(VI_ERROR_TMO),
-                     QStringLiteral("zr7480_getSerialNumber(vi=%1, option=-) -> %2").arg(vi).arg(VI_ERROR_PARAMETER2),
-                     QStringLiteral("zr7480_close(vi=%1) -> 0").arg(vi)}));
-    QCOMPARE(simbench_openSessions(), 0);
-}
 
 void tst_Standins::benchFileErrors_data()
 {

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -249,6 +250,13 @@ QStringList treeDump(const QTreeWidget *tree)
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         walk(tree->topLevelItem(i), 0);
     return lines;
+}
+
+QPushButton *button(const QWidget *w, const QString &text)
+{
+    const auto buttons = w->findChildren<QPushButton *>();
+    const auto found = std::find_if(buttons.cbegin(), buttons.cend(), [&](auto *b) { return b->text() == text; });
+    return found == buttons.cend() ? nullptr : *found;
 }
 
 QString formField(const QWidget *dialog, const QString &box, const QString &caption)

@@ -11,6 +11,7 @@
 
 #include "testcore.h"
 
+class QPushButton;
 class QTreeWidget;
 class QWidget;
 
@@ -92,6 +93,9 @@ QList<QMap<QString, QString>> calls(const QString &operation);
 // One line per item, indented by level: texts, then "[n, descriptor]" for
 // items that carry card data, then "-" for disabled and "+" for expanded.
 QStringList treeDump(const QTreeWidget *tree);
+
+// The push button of that text among w's children; null when there is none.
+QPushButton *button(const QWidget *w, const QString &text);
 
 // The text of the label beside caption in the form of the group box titled
 // box; "(none)" when there is no such row.
