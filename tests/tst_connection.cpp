@@ -330,7 +330,7 @@ void tst_Connection::savedRows()
     dialog.getAddresses(descriptors, numbers);
     QCOMPARE(descriptors.size(), typed.size());
     for (int i = 0; i < typed.size(); ++i)
-        QCOMPARE(QPair(descriptors[i], numbers.value(i)), QPair(typed[i].descriptor, typed[i].number));
+        QCOMPARE(qMakePair(descriptors[i], numbers.value(i)), qMakePair(typed[i].descriptor, typed[i].number));
     QFile file(dialog.settingsFile());
     const QStringList lines =
         file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).remove(u'\r').split(u'\n') : QStringList();
