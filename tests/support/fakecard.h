@@ -2,14 +2,14 @@
 
 #include <QList>
 #include <QString>
-#include <QTest>
 
 #include "core/zr6200fp_genFC.h"
 
 // A card object that answers as a test sets it and records what the panel
 // asked of it. Like a driver, init opens a session unless it fails with an
 // error (a warning opens one too), and only the statuses it returned have a
-// text. isModelSupported runs on the search's worker threads: it only reads.
+// text; a call the panel never makes ends the test executable.
+// isModelSupported runs on the search's worker threads: it only reads.
 class FakeCard final : public zr6200fp_genFC
 {
 public:
@@ -42,17 +42,11 @@ public:
             open << *vi;
         return status;
     }
-    // Nothing in the panel keeps a descriptor for a later reinit.
     ViStatus initAndKeep(const char *, const quint16 *, qint16, quint16, quint16, ViSession *) override
     {
-        QTest::qFail("initAndKeep called", __FILE__, __LINE__);
-        return VI_ERROR_SYSTEM_ERROR;
+        qFatal("FakeCard: the panel called initAndKeep");
     }
-    ViStatus reinit(ViSession *) override
-    {
-        QTest::qFail("reinit called", __FILE__, __LINE__);
-        return VI_ERROR_SYSTEM_ERROR;
-    }
+    ViStatus reinit(ViSession *) override { qFatal("FakeCard: the panel called reinit"); }
     ViStatus close(ViSession vi) override { return open.removeOne(vi) ? VI_SUCCESS : VI_ERROR_INV_OBJECT; }
 
     QList<quint16> supported{0x7480};
