@@ -5,9 +5,10 @@
 #   setup.sh [--list] <purpose>...
 #
 #   run          build the panel and start it (xvfb-run when there is no display)
-#   test         run's, plus the virtual display the end-to-end test drives
-#   sanitizers   the build's: the suites run offscreen, and gcc's sanitizer
-#                runtimes come with g++
+#   test         run's, plus the virtual display the end-to-end test drives and
+#                the locales the digit control's tests run under
+#   sanitizers   the build's and test's locales: the suites run offscreen, and
+#                gcc's sanitizer runtimes come with g++
 #   fuzz         the build's, plus clang with its libFuzzer and sanitizer runtimes
 #   package      the build's and the virtual display, plus what CPack needs for
 #                a .deb with computed dependencies and the desktop entry validator
@@ -24,21 +25,31 @@ set -euo pipefail
 build=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
 # A private X display with a window manager, driven by xdotool (scripts/xsession.sh).
 display=(xvfb xdotool openbox)
+# A decimal-comma locale and one whose numbers Qt writes in Arabic-Indic
+# digits: the digit control must keep the C notation under both.
+test_locales=(de_DE.UTF-8 ar_EG.UTF-8)
 
 usage() {
-    sed -n '5,20s/^# \{0,1\}//p' "$0" >&2
+    sed -n '5,21s/^# \{0,1\}//p' "$0" >&2
     exit 2
 }
 
 list=false
 packages=()
+locales=()
 for purpose in "$@"; do
     case $purpose in
         --list) list=true ;;
         # xvfb-run needs xauth, which xvfb only recommends.
         run) packages+=("${build[@]}" xvfb xauth) ;;
-        test) packages+=("${build[@]}" xvfb xauth "${display[@]}") ;;
-        sanitizers) packages+=("${build[@]}") ;;
+        test)
+            packages+=("${build[@]}" xvfb xauth "${display[@]}" locales)
+            locales+=("${test_locales[@]}")
+            ;;
+        sanitizers)
+            packages+=("${build[@]}" locales)
+            locales+=("${test_locales[@]}")
+            ;;
         fuzz) packages+=("${build[@]}" clang libclang-rt-14-dev) ;;
         # CPack stops without `file`; without dpkg-shlibdeps (dpkg-dev) it
         # quietly leaves the libraries out of the package's dependencies.
@@ -64,16 +75,30 @@ if $list; then
     exit 0
 fi
 
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+# `locale -a` spells de_DE.UTF-8 as de_DE.utf8.
+ungenerated=()
+for l in "${locales[@]}"; do
+    locale -a | grep -ix "${l%%.*}.utf-\{0,1\}8" >/dev/null || ungenerated+=("$l")
+done
+if [ ${#ungenerated[@]} -gt 0 ]; then
+    echo "Generating locales: ${ungenerated[*]}"
+    for l in "${ungenerated[@]}"; do
+        $sudo sed -i "s/^# *\($l UTF-8\)\$/\1/" /etc/locale.gen
+        grep -qx "$l UTF-8" /etc/locale.gen || echo "$l UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+    done
+    $sudo locale-gen >/dev/null
+fi

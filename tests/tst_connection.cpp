@@ -4,6 +4,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -97,7 +100,16 @@ QStringList items(const QComboBox *combo)
 
 } // namespace
 
+// What stands in the way of the address file.
+enum class Blocked {
+    Nothing,
+    FileAtFolder, // a file where its folder should be
+    FolderAtLock, // a folder at the name of the file's lock
+    PipeAtLock,
+};
+
 Q_DECLARE_METATYPE(Answers)
+Q_DECLARE_METATYPE(Blocked)
 Q_DECLARE_METATYPE(QList<Address>)
 
 class tst_Connection : public zrtest::Case
@@ -113,9 +125,9 @@ private slots:
     void savedRows();
     void choosing_data();
     void choosing();
-    void search_data();
-    void search();
-    void searchCap();
+    void tree();
+    void manyCards_data();
+    void manyCards();
     void searchKeepsItsBox();
     void windowBaseTakesOver();
 
@@ -285,20 +297,25 @@ void tst_Connection::savedRows_data()
     QTest::addColumn<int>("model");
     QTest::addColumn<QStringList>("history"); // row 1's items before
     QTest::addColumn<QList<Address>>("typed");
-    QTest::addColumn<bool>("writable");
+    QTest::addColumn<Blocked>("blocked");
     QTest::addColumn<QStringList>("reloaded");  // row 1's items shown again
     QTest::addColumn<QStringList>("fileHolds"); // lines of the file written
     const QStringList five{"A", "B", "C", "D", "E"};
-    zrtest::row("current text first", 0x7480, five, QList<Address>{{"D", 1}}, true,
+    zrtest::row("current text first", 0x7480, five, QList<Address>{{"D", 1}}, Blocked::Nothing,
                 QStringList{"D", "A", "B", "C", "E"},
                 QStringList{"[7480]", "1.1.Descriptor=D", "1.2.Descriptor=A", "1.5.Descriptor=E", "1.FC_Number=1",
                             "FC_Count=1"});
-    zrtest::row("five kept", 0x7480, five, QList<Address>{{"F", 2}}, true, QStringList{"F", "A", "B", "C", "D"},
-                QStringList{"1.5.Descriptor=D", "1.FC_Number=2"});
-    zrtest::row("typed row kept unwritable", 0x7480, QStringList(), QList<Address>{{"X", 4}}, false, QStringList{"X"},
+    zrtest::row("five kept", 0x7480, five, QList<Address>{{"F", 2}}, Blocked::Nothing,
+                QStringList{"F", "A", "B", "C", "D"}, QStringList{"1.5.Descriptor=D", "1.FC_Number=2"});
+    const QList<Address> x4{{"X", 4}};
+    zrtest::row("typed row kept unwritable", 0x7480, QStringList(), x4, Blocked::FileAtFolder, QStringList{"X"},
+                QStringList());
+    zrtest::row("typed row kept, folder at the lock", 0x7480, QStringList(), x4, Blocked::FolderAtLock,
+                QStringList{"X"}, QStringList());
+    zrtest::row("typed row kept, pipe at the lock", 0x7480, QStringList(), x4, Blocked::PipeAtLock, QStringList{"X"},
                 QStringList());
     zrtest::row(
-        "rows in use returned, all saved", 0x5902, QStringList(), QList<Address>{{"A", 1}, {"", 0}}, true,
+        "rows in use returned, all saved", 0x5902, QStringList(), QList<Address>{{"A", 1}, {"", 0}}, Blocked::Nothing,
         QStringList{"A"},
         QStringList{"[5902]", "2.1.Descriptor=", "2.FC_Number=0", "8.1.Descriptor=", "8.FC_Number=0", "FC_Count=2"});
 }
@@ -308,23 +325,25 @@ void tst_Connection::savedRows()
     QFETCH(int, model);
     QFETCH(QStringList, history);
     QFETCH(QList<Address>, typed);
-    QFETCH(bool, writable);
+    QFETCH(Blocked, blocked);
     QFETCH(QStringList, fileHolds);
-    // A folder that cannot be made: a file stands where it should be.
-    QTemporaryDir blocked;
-    std::optional<zrtest::EnvGuard> profile;
-    if (!writable) {
-        QVERIFY(QFile(blocked.filePath(QStringLiteral("Halvar"))).open(QIODevice::WriteOnly));
-        profile.emplace("ALLUSERSPROFILE", QFile::encodeName(blocked.path()));
-    }
+    // Given what blocks the address file,
+    const QString lock = addressFile() + QLatin1String(".lock"), halvar = QFileInfo(lock).path();
+    QVERIFY(blocked == Blocked::FileAtFolder ? QFile(halvar).open(QIODevice::WriteOnly) : QDir().mkpath(halvar));
+    if (blocked == Blocked::FolderAtLock)
+        QVERIFY(QDir().mkpath(lock));
+    if (blocked == Blocked::PipeAtLock)
+        QVERIFY(mkfifo(QFile::encodeName(lock).constData(), 0600) == 0);
+    const bool writable = blocked == Blocked::Nothing;
     const FakeCard card(model);
     zr6200fp_fcEnterAddress dialog(&card);
     dialog.loadAddresses();
     dialog.descriptorCombo(0)->clear();
     dialog.descriptorCombo(0)->addItems(history);
+    // when the rows are typed and OK saves them,
     queue(answers, Answers{{"OK", typed}});
     QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-    // The rows in use come back as typed, empty ones too.
+    // then the rows in use come back as typed, empty ones too,
     QStringList descriptors;
     QList<int> numbers;
     dialog.getAddresses(descriptors, numbers);
@@ -404,110 +423,95 @@ void tst_Connection::choosing()
         QTEST(select.descriptor, "descriptor");
         QTEST(chosenNumbers(select), "numbers");
     }
+    // Searching again (Try Again, then Auto Find) forgets the items chosen.
+    QCOMPARE(select.searchCards(), 3);
+    QVERIFY(select.selectedItems.isEmpty());
 }
 
-void tst_Connection::search_data()
+void tst_Connection::tree()
 {
-    QTest::addColumn<QByteArray>("bench");
-    QTest::addColumn<QByteArray>("failing"); // an operation forced to fail
-    QTest::addColumn<QStringList>("tree");
-    QTest::addColumn<QString>("found"); // count, then the stored descriptor and number
-    zrtest::row("carrier, other kind, no carrier", QByteArray(kOneCard), QByteArray(),
-                QStringList{"ASRL1 +", "VXI0 +", "  Slot 5 - 4260 MB +", "    FC 1 | 1234 [0, VXI0::1::INSTR] -",
-                            "    FC 2 | 7480 [2, VXI0::1::INSTR]"},
-                "1 VXI0::1::INSTR#2");
-    zrtest::row("only other kinds", QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
-            "carrier": {"modelId": 7, "slots": [0, {"id": "0x1234"}]}}]})"),
-                QByteArray(), QStringList{"VXI0 +", "  Slot 1 - 7 MB", "    FC 2 | 1234 [0, VXI0::1::INSTR] -"},
-                "0 #0");
-    zrtest::row("one box, two names: the first kept", QByteArray(R"({"resources": [
-            {"descriptor": "TCPIP0::lab.example::INSTR", "address": "192.0.2.10", "carrier": {"slots": [{"id": "0x7480"}]}},
-            {"descriptor": "TCPIP0::192.0.2.10::INSTR", "address": "192.0.2.10", "carrier": {"slots": [{"id": "0x7480"}]}}]})"),
-                QByteArray(),
-                QStringList{"TCPIP0 +", "  192.0.2.10 - 0 LXI +", "    FC 1 | 7480 [1, TCPIP0::lab.example::INSTR]"},
-                "1 TCPIP0::lab.example::INSTR#1");
-    zrtest::row("address texts taken as they are",
-                QByteArray(R"({"resources": [{"descriptor": "TCPIP0::v6host::INSTR", "address": "fe80::1%2",
-            "carrier": {"modelId": 1990, "slots": [{"id": "0x5902", "word252": "AB"}]}}]})"),
-                QByteArray(),
-                QStringList{"TCPIP0 +", "  fe80::1%2 - 1990 LXI", "    FC 1 | 5902-AB [0, TCPIP0::v6host::INSTR] -"},
-                "0 #0");
-    zrtest::row("no interface 1, no suffix", QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
-            "carrier": {"interface1": false, "slots": [{"id": "0x5902", "word252": "AB"}]}}]})"),
-                QByteArray(), QStringList{"VXI0 +", "  Slot 1 - 0 MB", "    FC 1 | 5902 [0, VXI0::1::INSTR] -"},
-                "0 #0");
-    zrtest::row("judged by the raw code", QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR", "slot": 1,
-            "carrier": {"slots": [{"id": "0x6C6C"}]}}]})"),
-                QByteArray(), QStringList{"VXI0 +", "  Slot 1 - 0 MB +", "    FC 1 | 5470 [1, VXI0::1::INSTR]"},
-                "1 VXI0::1::INSTR#1");
-    zrtest::row("lower-case network name, ordered", QByteArray(R"({"resources": [
-            {"descriptor": "tcpip0::192.0.2.20::INSTR", "address": "192.0.2.20", "carrier": {"slots": [{"id": "0x7480"}]}},
-            {"descriptor": "TCPIP0::192.0.2.3::INSTR", "address": "192.0.2.3", "openStatus": "0xBFFF0015"},
-            {"descriptor": "VXI0::1::INSTR", "slot": 1}]})"),
-                QByteArray(),
-                QStringList{"TCPIP0 +", "VXI0 +", "tcpip0 +", "  192.0.2.20 - 0 LXI +",
-                            "    FC 1 | 7480 [1, tcpip0::192.0.2.20::INSTR]"},
-                "1 tcpip0::192.0.2.20::INSTR#1");
-    zrtest::row("no resource manager", QByteArray(kOneCard), QByteArray("viOpenDefaultRM"), QStringList(), "0 #0");
-    zrtest::row("find fails", QByteArray(kOneCard), QByteArray("viFindRsrc"), QStringList(), "0 #0");
-    zrtest::row("find next fails", QByteArray(kOneCard), QByteArray("viFindNext"),
-                QStringList{"VXI0 +", "  Slot 5 - 4260 MB +", "    FC 1 | 1234 [0, VXI0::1::INSTR] -",
-                            "    FC 2 | 7480 [2, VXI0::1::INSTR]"},
-                "1 VXI0::1::INSTR#2");
-    zrtest::row("no resources", QByteArray(R"({"resources": []})"), QByteArray(), QStringList(), "0 #0");
-}
-
-void tst_Connection::search()
-{
-    QFETCH(QByteArray, bench);
-    QFETCH(QByteArray, failing);
-    QVERIFY(zrtest::loadBench(bench));
-    if (!failing.isEmpty())
-        simbench_setStatus(failing.constData(), VI_ERROR_SYSTEM_ERROR);
+    // Given carriers in the search's list, a top-level item per run of one
+    // prefix as written, carriers in the list's order, the last selectable
+    // card kept.
+    QVERIFY(zrtest::loadBench(R"({"resources": [
+        {"descriptor": "VXI0::2::INSTR", "slot": 2, "carrier": {"slots": [{"id": "0x7480"}, {"id": "0x1234"}]}},
+        {"descriptor": "VXI0::1::INSTR", "slot": 1, "carrier": {"slots": [0, {"id": "0x7480"}]}},
+        {"descriptor": "tcpip0::192.0.2.9::INSTR", "address": "192.0.2.9"},
+        {"descriptor": "TCPIP0::192.0.2.3::INSTR", "address": "192.0.2.3", "carrier": {"slots": [{"id": "0x1234"}]}}]})"));
     FakeCard card;
-    card.supported << 0x6C6C;
     zr6200fp_fcSelect select(&card, 0);
-    const int found = select.searchCards();
-    QTEST(zrtest::treeDump(select.findChild<QTreeWidget *>()), "tree");
-    QTEST(
-        QStringLiteral("%1 %2#%3").arg(QString::number(found), select.descriptor, QString::number(select.fcNumbers[0])),
-        "found");
-    // Every session opened was closed by itself, not only with the manager.
-    int opened = 0;
-    for (const char *open : {"viOpenDefaultRM", "viFindRsrc", "viOpen"}) {
-        const auto made = zrtest::calls(QLatin1String(open));
-        opened += int(std::count_if(made.cbegin(), made.cend(), [](const auto &c) { return c["status"] == "0"; }));
+    QCOMPARE(select.searchCards(), 2);
+    const auto *tree = select.findChild<QTreeWidget *>();
+    QCOMPARE(zrtest::treeDump(tree),
+             (QStringList{"TCPIP0 +", "  192.0.2.3 - 0 LXI", "    FC 1 | 1234 [0, TCPIP0::192.0.2.3::INSTR] -",
+                          "VXI0 +", "  Slot 2 - 0 MB +", "    FC 1 | 7480 [1, VXI0::2::INSTR]",
+                          "    FC 2 | 1234 [0, VXI0::2::INSTR] -", "  Slot 1 - 0 MB +",
+                          "    FC 2 | 7480 [2, VXI0::1::INSTR]", "tcpip0 +"}));
+    QCOMPARE(select.descriptor, QStringLiteral("VXI0::1::INSTR"));
+    QCOMPARE(select.fcNumbers[0], quint16(2));
+    QCOMPARE(simbench_openSessions(), 0);
+    // Without a resource manager, an empty tree.
+    simbench_setStatus("viOpenDefaultRM", VI_ERROR_SYSTEM_ERROR);
+    QCOMPARE(select.searchCards(), 0);
+    QCOMPARE(tree->topLevelItemCount(), 0);
+}
+
+void tst_Connection::manyCards_data()
+{
+    // Carrier k is VXI<k>::1::INSTR: one top-level item each.
+    QTest::addColumn<QList<int>>("carriers"); // cards of this kind on each, after one of another kind
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<int>("found");
+    QTest::addColumn<QList<int>>("shown");   // card items under each carrier shown
+    QTest::addColumn<QString>("descriptor"); // of the card kept
+    QTest::addColumn<int>("number");
+    zrtest::row("255: all, no question", QList<int>{200, 55}, false, 255, QList<int>{201, 56}, "VXI1::1::INSTR", 56);
+    zrtest::row("exactly 256: the question", QList<int>{256}, true, 256, QList<int>{257}, "VXI0::1::INSTR", 257);
+    zrtest::row("cap inside the second carrier, the third left out", QList<int>{200, 100, 5}, true, 256,
+                QList<int>{201, 57}, "VXI1::1::INSTR", 57);
+    zrtest::row("cap at a carrier's last card, the next left out", QList<int>{256, 3}, true, 256, QList<int>{257},
+                "VXI0::1::INSTR", 257);
+    zrtest::row("cap after hundreds of entries", QList<int>(100, 0) + QList<int>(300, 1), true, 256,
+                QList<int>(100, 1) + QList<int>(256, 2), "VXI355::1::INSTR", 2);
+    zrtest::row("hundreds of entries, none of this kind", QList<int>(300, 0), false, 0, QList<int>(300, 1), "", 0);
+}
+
+void tst_Connection::manyCards()
+{
+    QFETCH(QList<int>, carriers);
+    QFETCH(bool, asked);
+    // Given the carriers on the bench,
+    QJsonArray resources;
+    for (int k = 0; k < carriers.size(); ++k) {
+        QJsonArray cards{QJsonObject{{"id", "0x1234"}}};
+        for (int i = 0; i < carriers[k]; ++i)
+            cards.append(QJsonObject{{"id", "0x7480"}});
+        resources.append(QJsonObject{{"descriptor", QStringLiteral("VXI%1::1::INSTR").arg(k)},
+                                     {"slot", 1},
+                                     {"carrier", QJsonObject{{"slots", cards}}}});
     }
-    const auto closes = zrtest::calls(QStringLiteral("viClose"));
-    QCOMPARE(int(std::count_if(closes.cbegin(), closes.cend(), [](const auto &c) { return c["status"] == "0"; })),
-             opened);
-    QCOMPARE(simbench_carrierObjects(), 0);
-    // Other resources are queried first; the network ones then run on the pool.
-    const auto opens = zrtest::calls(QStringLiteral("viOpen"));
-    if (bench.contains("tcpip0"))
-        QCOMPARE(opens.first().value(QStringLiteral("name")), QStringLiteral("\"VXI0::1::INSTR\""));
-}
-
-void tst_Connection::searchCap()
-{
-    // 257 cards of this kind: only the first 256 are offered, after a question.
-    QByteArray cards;
-    for (int i = 0; i < 257; ++i)
-        cards += QByteArray(i ? "," : "") + "{\"id\": \"0x7480\"}";
-    QVERIFY(zrtest::loadBench("{\"resources\": [{\"descriptor\": \"VXI0::1::INSTR\", \"slot\": 1, \"carrier\": "
-                              "{\"slots\": [" +
-                              cards + "]}}]}"));
+    QVERIFY(zrtest::loadBench(QJsonDocument(QJsonObject{{"resources", resources}}).toJson()));
     FakeCard card;
     zr6200fp_fcSelect select(&card, 0);
-    answers.click(QStringLiteral("Continue"));
-    QCOMPARE(select.searchCards(), 256);
-    QCOMPARE(answers.seen, QStringList{QStringLiteral(
-                               "Found more Function Cards than supported by this SoftFrontPanel. Only first 256 are "
-                               "available.\nPlease contact Halvar's support if you need support for more cards.")});
-    const QTreeWidgetItem *carrier = select.findChild<QTreeWidget *>()->topLevelItem(0)->child(0);
-    QCOMPARE(carrier->childCount(), 256);
-    QVERIFY(carrier->isExpanded());
-    QCOMPARE(select.fcNumbers[0], quint16(256));
+    if (asked)
+        answers.click(QStringLiteral("Continue"));
+    // when the search fills the tree, then the cards offered are
+    QTEST(select.searchCards(), "found");
+    QCOMPARE(answers.seen, asked ? QStringList{QStringLiteral(
+                                       "Found more Function Cards than supported by this SoftFrontPanel. Only first "
+                                       "256 are available.\nPlease contact Halvar's support if you need support for "
+                                       "more cards.")}
+                                 : QStringList());
+    const QTreeWidget *tree = select.findChild<QTreeWidget *>();
+    QList<int> shown;
+    for (int k = 0; k < tree->topLevelItemCount(); ++k) {
+        const QTreeWidgetItem *carrier = tree->topLevelItem(k)->child(0);
+        shown << carrier->childCount();
+        QCOMPARE(carrier->isExpanded(), carriers[k] > 0);
+    }
+    QTEST(shown, "shown");
+    QTEST(select.descriptor, "descriptor");
+    QTEST(int(select.fcNumbers[0]), "number");
     QCOMPARE(simbench_openSessions(), 0);
 }
 

@@ -6,10 +6,10 @@
 #include <QtTest>
 
 #include "core/zr6200fp_descriptorOrder.h"
-#include "core/zr6200fp_driverText.h"
-#include "core/zr6200fp_driverTrace.h"
 #include "core/zr6200fp_intXXL.h"
 #include "core/zr6200fp_settingsLocation.h"
+#include "driver/zr6200fp_driverText.h"
+#include "driver/zr6200fp_driverTrace.h"
 #include "int80reference.h"
 #include "testcore.h"
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QtTest>
+#include <clocale>
 #include <memory>
 
 #include "digitctrl/zr6200fp_digitCtrl.h"
@@ -17,12 +18,18 @@ using Fmt = zr6200fp_digitFormat;
 
 namespace {
 
-// "u12": the clock divider (0..4095, "%d"); "s8", "u64": whole types;
-// "dds": the DDS frequency (12.5e6..25e6, "%.4e").
+// "u12": the clock divider (0..4095, "%d"), "u12 from 5" the same from 5;
+// "s8", "u64": whole types; "dds": the DDS frequency (12.5e6..25e6, "%.4e"),
+// "double" the same without a precision ("%e"); " by 100": steps of 100.
 Ctrl *make(const QString &kind, QWidget *parent)
 {
-    if (kind == QLatin1String("u12"))
-        return new Ctrl(0, 4095, 1, false, 12, "%d", parent);
+    if (kind.endsWith(QLatin1String(" by 100"))) {
+        Ctrl *ctrl = make(kind.chopped(7), parent);
+        ctrl->setSingleStep(qint64(100));
+        return ctrl;
+    }
+    if (kind.startsWith(QLatin1String("u12")))
+        return new Ctrl(kind.endsWith(QLatin1String("5")) ? 5 : 0, 4095, 1, false, 12, "%d", parent);
     if (kind == QLatin1String("s8")) {
         // The range from the type's own limits.
         auto *ctrl = new Ctrl(0, 0, 1, true, 4, "%d", parent);
@@ -31,7 +38,7 @@ Ctrl *make(const QString &kind, QWidget *parent)
     }
     if (kind == QLatin1String("u64"))
         return new Ctrl(0, -1, 1, false, 64, "%u", parent);
-    return new Ctrl(12.5e6, 25e6, 1e6, "%.4e", parent);
+    return new Ctrl(12.5e6, 25e6, 1e6, kind == QLatin1String("dds") ? "%.4e" : "%e", parent);
 }
 
 // A window with the control and a line edit to take the focus.
@@ -67,6 +74,26 @@ struct Arrows : QAbstractSpinBox
     static StepEnabled of(const QAbstractSpinBox *box) { return (box->*(&Arrows::stepEnabled))(); }
 };
 
+// The C library and Qt under a locale, as for a program started with LC_ALL
+// set to it, until the guard ends.
+struct LocaleGuard
+{
+    const QByteArray savedC = std::setlocale(LC_ALL, nullptr);
+    const QLocale savedQt;
+    const bool made;
+    explicit LocaleGuard(const QString &name)
+        : made(name.isEmpty() || std::setlocale(LC_ALL, qPrintable(name)))
+    {
+        if (!name.isEmpty())
+            QLocale::setDefault(QLocale(name));
+    }
+    ~LocaleGuard()
+    {
+        std::setlocale(LC_ALL, savedC.constData());
+        QLocale::setDefault(savedQt);
+    }
+};
+
 } // namespace
 
 class tst_DigitCtrl : public zrtest::Case
@@ -85,7 +112,6 @@ private slots:
     void wrongKind_data();
     void wrongKind();
     void baseNotOffered();
-    void alignment();
 };
 
 void tst_DigitCtrl::formatChoosesBase_data()
@@ -133,29 +159,46 @@ void tst_DigitCtrl::typedText_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("changes");
     QTest::addColumn<int>("returns");
+    QTest::addColumn<QString>("locale"); // the C library's and Qt's; empty: the test's own
     const int dec = Fmt::Decimal, udec = Fmt::UnsignedDecimal, hex = Fmt::Hexadecimal, oct = Fmt::Octal;
     const int bin = Fmt::Binary, exp = Fmt::Exponent;
     const QList<Qt::Key> ret{Qt::Key_Return}, tab{Qt::Key_Tab}, both{Qt::Key_Return, Qt::Key_Tab};
-    zrtest::row("decimal clamps", "u12", udec, "5000", "5000", ret, 4095.0, "4095", 1, 1);
-    zrtest::row("4 decimal digits", "u12", udec, "12345", "1234", ret, 1234.0, "1234", 1, 1);
-    zrtest::row("the same value", "u12", udec, "7", "7", ret, 7.0, "7", 0, 1);
-    zrtest::row("Tab commits", "u12", udec, "77", "77", tab, 77.0, "77", 1, 1);
-    zrtest::row("Return ignores empty", "u12", udec, "", "", ret, 7.0, "", 0, 0);
-    zrtest::row("Tab restores empty", "u12", udec, "", "", tab, 7.0, "7", 0, 1);
-    zrtest::row("no minus unsigned", "u12", udec, "-5", "-5", ret, 7.0, "7", 0, 1);
-    zrtest::row("3 hex digits", "u12", hex, "fFa9", "fFa", ret, 4090.0, "ffa", 1, 1);
-    zrtest::row("hex takes no sign", "u12", hex, "-1", "1", ret, 1.0, "1", 1, 1);
-    zrtest::row("4 octal digits", "u12", oct, "78777", "7777", ret, 4095.0, "7777", 1, 1);
-    zrtest::row("12 binary digits", "u12", bin, "1111111111111", "111111111111", ret, 4095.0, "111111111111", 1, 1);
-    zrtest::row("signed hex wraps", "s8", hex, "80", "80", ret, -128.0, "80", 1, 1);
-    zrtest::row("signed binary", "s8", bin, "11111110", "11111110", ret, -2.0, "-10", 1, 1);
-    zrtest::row("signed decimal clamps", "s8", dec, "-999", "-999", ret, -128.0, "-128", 1, 1);
-    zrtest::row("signed decimal clamps up", "s8", dec, "999", "999", ret, 127.0, "127", 1, 1);
-    zrtest::row("u64 top", "u64", hex, "ffffffffffffffff", "ffffffffffffffff", ret, -1.0, "ffffffffffffffff", 1, 1);
+    zrtest::row("decimal clamps", "u12", udec, "5000", "5000", ret, 4095.0, "4095", 1, 1, "");
+    zrtest::row("4 decimal digits", "u12", udec, "12345", "1234", ret, 1234.0, "1234", 1, 1, "");
+    zrtest::row("the same value", "u12", udec, "7", "7", ret, 7.0, "7", 0, 1, "");
+    zrtest::row("Tab commits", "u12", udec, "77", "77", tab, 77.0, "77", 1, 1, "");
+    zrtest::row("Return ignores empty", "u12", udec, "", "", ret, 7.0, "", 0, 0, "");
+    zrtest::row("Tab restores empty", "u12", udec, "", "", tab, 7.0, "7", 0, 1, "");
+    zrtest::row("no minus unsigned", "u12", udec, "-5", "-5", ret, 7.0, "7", 0, 1, "");
+    zrtest::row("3 hex digits", "u12", hex, "fFa9", "fFa", ret, 4090.0, "ffa", 1, 1, "");
+    zrtest::row("hex takes no sign", "u12", hex, "-1", "1", ret, 1.0, "1", 1, 1, "");
+    zrtest::row("4 octal digits", "u12", oct, "78777", "7777", ret, 4095.0, "7777", 1, 1, "");
+    zrtest::row("12 binary digits", "u12", bin, "1111111111111", "111111111111", ret, 4095.0, "111111111111", 1, 1, "");
+    zrtest::row("signed hex wraps", "s8", hex, "80", "80", ret, -128.0, "80", 1, 1, "");
+    zrtest::row("signed binary", "s8", bin, "11111110", "11111110", ret, -2.0, "-10", 1, 1, "");
+    zrtest::row("signed decimal clamps", "s8", dec, "-999", "-999", ret, -128.0, "-128", 1, 1, "");
+    zrtest::row("signed decimal clamps up", "s8", dec, "999", "999", ret, 127.0, "127", 1, 1, "");
+    zrtest::row("u64 top", "u64", hex, "ffffffffffffffff", "ffffffffffffffff", ret, -1.0, "ffffffffffffffff", 1, 1, "");
     zrtest::row("u64 2^63 decimal", "u64", udec, "9223372036854775808", "9223372036854775808", ret, -0x1p63,
-                "9223372036854775808", 1, 1);
-    zrtest::row("DDS keeps what was typed", "dds", exp, "13456789", "13456789", both, 13456789.0, "1.3457e+07", 1, 2);
-    zrtest::row("DDS clamps", "dds", exp, "3e7", "3e7", ret, 25e6, "2.5000e+07", 1, 1);
+                "9223372036854775808", 1, 1, "");
+    zrtest::row("DDS keeps what was typed", "dds", exp, "13456789", "13456789", both, 13456789.0, "1.3457e+07", 1, 2,
+                "");
+    zrtest::row("DDS clamps", "dds", exp, "3e7", "3e7", ret, 25e6, "2.5000e+07", 1, 1, "");
+    const char *const de = "de_DE.UTF-8", *const ar = "ar_EG.UTF-8";
+    zrtest::row("decimal comma: C notation", "dds", exp, "1.3457e+07", "1.3457e+07", ret, 13457e3, "1.3457e+07", 1, 1,
+                de);
+    zrtest::row("decimal comma: focus loss", "dds", exp, "1.5e7", "1.5e7", tab, 15e6, "1.5000e+07", 1, 1, de);
+    zrtest::row("decimal comma: no comma", "dds", exp, "1,3", "13", ret, 12.5e6, "1.2500e+07", 0, 1, de);
+    zrtest::row("C: no comma", "dds", exp, "1,3", "13", ret, 12.5e6, "1.2500e+07", 0, 1, "C");
+    zrtest::row("ar_EG: point and exponent", "dds", exp, "1.33456789e7", "1.3345e7", ret, 13345e3, "1.3345e+07", 1, 1,
+                ar);
+    zrtest::row("ar_EG: focus loss", "dds", exp, "1.5e7", "1.5e7", tab, 15e6, "1.5000e+07", 1, 1, ar);
+    zrtest::row("%e: 6 decimals", "double", exp, "1.345678e+07", "1.345678e+07", ret, 13456780.0, "1.345678e+07", 1, 1,
+                "");
+    zrtest::row("%E: 6 decimals", "double", int(Fmt::ExponentUpper), "1.345678E+07", "1.345678E+07", ret, 13456780.0,
+                "1.345678E+07", 1, 1, de);
+    zrtest::row("%f: 6 decimals", "double", int(Fmt::Float), "13456789.123456", "13456789.123456", tab, 13456789.123456,
+                "13456789.123456", 1, 1, de);
 }
 
 void tst_DigitCtrl::typedText()
@@ -165,6 +208,11 @@ void tst_DigitCtrl::typedText()
     QFETCH(QString, keys);
     QFETCH(QString, accepted);
     QFETCH(QList<Qt::Key>, ends);
+    QFETCH(QString, locale);
+    // Given the control at 7 (a double one at 12.5e6) in base, under locale,
+    LocaleGuard guard(locale);
+    if (!guard.made)
+        QSKIP(qPrintable(locale + QLatin1String(" cannot be made here: scripts/setup.sh test generates it")));
     Window w(kind);
     if (w.kindIsDouble())
         w.ctrl->setValue(12.5e6);
@@ -175,17 +223,21 @@ void tst_DigitCtrl::typedText()
     QSignalSpy changedInt(w.ctrl, qOverload<qint64>(&Ctrl::valueChanged));
     QSignalSpy changedDouble(w.ctrl, qOverload<double>(&Ctrl::valueChanged));
     QSignalSpy returned(w.ctrl, &Ctrl::returnPressed);
+    // when the keys are typed over its text and the keys of ends end them,
     w.editor()->selectAll();
     QTest::keyClicks(w.ctrl, keys.isEmpty() ? QStringLiteral("\b") : keys);
     QCOMPARE(w.editor()->text(), accepted);
     for (Qt::Key end : std::as_const(ends))
         QTest::keyClick(w.ctrl, end);
+    // then the value, the text shown and the signals are
     QTEST(w.number(), "value");
     QTEST(w.editor()->text(), "shown");
     QTEST(int(changedInt.count() + changedDouble.count()), "changes");
     QTEST(int(returned.count()), "returns");
     if (!changedInt.isEmpty())
         QCOMPARE(changedInt.last().at(0).toLongLong(), w.ctrl->valueXXL().toLongLong());
+    if (!changedDouble.isEmpty())
+        QCOMPARE(changedDouble.last().at(0).toDouble(), w.ctrl->value());
 }
 
 void tst_DigitCtrl::setInBase_data()
@@ -222,42 +274,64 @@ void tst_DigitCtrl::setInBase()
 void tst_DigitCtrl::stepping_data()
 {
     QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("base");
     QTest::addColumn<bool>("wrapping");
+    QTest::addColumn<int>("alignBits"); // 0: none
     QTest::addColumn<double>("start");
-    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QList<Qt::Key>>("keys");
     QTest::addColumn<double>("value");
     QTest::addColumn<bool>("upEnabled"); // the arrows afterwards
     QTest::addColumn<bool>("downEnabled");
     QTest::addColumn<int>("changes");
-    zrtest::row("PageDown is one step", "u12", false, 100.0, Qt::Key_PageDown, 99.0, true, true, 1);
-    zrtest::row("Up to the maximum", "u12", false, 4094.0, Qt::Key_Up, 4095.0, false, true, 1);
-    zrtest::row("Up at the maximum", "u12", false, 4095.0, Qt::Key_Up, 4095.0, false, true, 0);
-    zrtest::row("Down from the maximum", "u12", false, 4095.0, Qt::Key_Down, 4094.0, true, true, 1);
-    zrtest::row("Down at the minimum", "s8", false, -128.0, Qt::Key_Down, -128.0, true, false, 0);
-    zrtest::row("Up wraps to the minimum", "u12", true, 4095.0, Qt::Key_Up, 0.0, true, true, 1);
-    zrtest::row("Down wraps to the maximum", "s8", true, -128.0, Qt::Key_Down, 127.0, true, true, 1);
-    zrtest::row("double PageUp is ten steps", "dds", false, 13e6, Qt::Key_PageUp, 23e6, true, true, 1);
-    zrtest::row("double Up to the maximum", "dds", false, 24.5e6, Qt::Key_Up, 25e6, false, true, 1);
-    zrtest::row("double Down at the minimum", "dds", false, 12.5e6, Qt::Key_Down, 12.5e6, true, false, 0);
-    zrtest::row("double Up wraps", "dds", true, 25e6, Qt::Key_Up, 12.5e6, true, true, 1);
+    const int udec = Fmt::UnsignedDecimal, dec = Fmt::Decimal, exp = Fmt::Exponent;
+    const QList<Qt::Key> up{Qt::Key_Up}, down{Qt::Key_Down}, none;
+    zrtest::row("PageDown is one step", "u12", udec, false, 0, 100.0, QList{Qt::Key_PageDown}, 99.0, true, true, 1);
+    zrtest::row("Up to the maximum", "u12", udec, false, 0, 4094.0, up, 4095.0, false, true, 1);
+    zrtest::row("Up at the maximum", "u12", udec, false, 0, 4095.0, up, 4095.0, false, true, 0);
+    zrtest::row("Down from the maximum", "u12", udec, false, 0, 4095.0, down, 4094.0, true, true, 1);
+    zrtest::row("Down at the minimum", "s8", dec, false, 0, -128.0, down, -128.0, true, false, 0);
+    zrtest::row("hex Up stops at the maximum", "u12 by 100", int(Fmt::Hexadecimal), false, 0, 4000.0, up, 4095.0, false,
+                true, 1);
+    zrtest::row("signed octal Up stops", "s8 by 100", int(Fmt::Octal), false, 0, 100.0, up, 127.0, false, true, 1);
+    zrtest::row("binary Down stops at the minimum", "u12 by 100", int(Fmt::Binary), false, 0, 50.0, down, 0.0, true,
+                false, 1);
+    zrtest::row("Up wraps to the minimum", "u12", udec, true, 0, 4095.0, up, 0.0, true, true, 1);
+    zrtest::row("Down wraps to the maximum", "s8", dec, true, 0, -128.0, down, 127.0, true, true, 1);
+    zrtest::row("double PageUp is ten steps", "dds", exp, false, 0, 13e6, QList{Qt::Key_PageUp}, 23e6, true, true, 1);
+    zrtest::row("double Up to the maximum", "dds", exp, false, 0, 24.5e6, up, 25e6, false, true, 1);
+    zrtest::row("double Down at the minimum", "dds", exp, false, 0, 12.5e6, down, 12.5e6, true, false, 0);
+    zrtest::row("double Up wraps", "dds", exp, true, 0, 25e6, up, 12.5e6, true, true, 1);
+    zrtest::row("aligned: low bits cleared", "u12", udec, false, 3, 23.0, none, 16.0, true, true, 0);
+    zrtest::row("aligned: a step is at least 8", "u12", udec, false, 3, 23.0, up, 24.0, true, true, 1);
+    zrtest::row("aligned: a signed value keeps its sign", "s8", dec, false, 62, -100.0, none, -128.0, true, false, 0);
+    zrtest::row("aligned within the range", "u12 from 5", udec, false, 3, 5.0, none, 8.0, true, true, 0);
+    zrtest::row("no aligned value: the range wins", "u12 from 5", udec, false, 12, 100.0, none, 100.0, true, true, 0);
 }
 
 void tst_DigitCtrl::stepping()
 {
     QFETCH(QString, kind);
+    QFETCH(int, base);
     QFETCH(bool, wrapping);
+    QFETCH(int, alignBits);
     QFETCH(double, start);
-    QFETCH(Qt::Key, key);
+    QFETCH(QList<Qt::Key>, keys);
+    // Given the control in base, at start, with wrapping and alignment as set,
     Window w(kind);
     w.ctrl->setWrapping(wrapping);
+    w.ctrl->setBase(base);
     if (w.kindIsDouble())
         w.ctrl->setValue(start);
     else
         w.ctrl->setValue(qint64(start));
+    if (alignBits)
+        w.ctrl->setAlignmentBits(alignBits);
     QVERIFY(w.show());
     QSignalSpy changedInt(w.ctrl, qOverload<qint64>(&Ctrl::valueChanged));
     QSignalSpy changedDouble(w.ctrl, qOverload<double>(&Ctrl::valueChanged));
-    QTest::keyClick(w.ctrl, key);
+    // when the keys are pressed, then the value, the arrows and the signals are
+    for (Qt::Key key : std::as_const(keys))
+        QTest::keyClick(w.ctrl, key);
     QTEST(w.number(), "value");
     QTEST(Arrows::of(w.ctrl).testFlag(QAbstractSpinBox::StepUpEnabled), "upEnabled");
     QTEST(Arrows::of(w.ctrl).testFlag(QAbstractSpinBox::StepDownEnabled), "downEnabled");
@@ -324,23 +398,6 @@ void tst_DigitCtrl::baseNotOffered()
     QCOMPARE(answers.seen, QStringList{QStringLiteral("try missconfigure: non supported new base")});
     QCOMPARE(w.ctrl->base(), int(Fmt::Decimal));
     QCOMPARE(w.editor()->text(), QStringLiteral("-1"));
-}
-
-void tst_DigitCtrl::alignment()
-{
-    // Three low bits cleared in every value; a step is at least 8.
-    Window w(QStringLiteral("u12"));
-    w.ctrl->setValue(qint64(23));
-    w.ctrl->setAlignmentBits(3);
-    QCOMPARE(w.number(), 16.0);
-    QVERIFY(w.show());
-    QTest::keyClick(w.ctrl, Qt::Key_Up);
-    QCOMPARE(w.number(), 24.0);
-    // A signed value keeps its sign whatever the alignment asks.
-    Window s(QStringLiteral("s8"));
-    s.ctrl->setValue(qint64(-100));
-    s.ctrl->setAlignmentBits(62);
-    QCOMPARE(s.number(), -128.0);
 }
 
 ZR_TEST_MAIN(tst_DigitCtrl)

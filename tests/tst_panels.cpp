@@ -1,6 +1,7 @@
 // The card's window on the simulated bench: what each user action sends to
-// the driver, the status lamps, the status rule, the window's identification
-// and hardware query, the card object and the splash picture.
+// the driver, the Configuration page after Reset, the status lamps, the
+// status rule, the window's identification and hardware query, the card
+// object and the splash picture.
 #include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
@@ -24,6 +25,7 @@
 #include "zr7480.h"
 #include "zr7480_fc.h"
 #include "zr7480fp_App.h"
+#include "zr7480fp_Config.h"
 #include "zr7480fp_splash.h"
 
 namespace {
@@ -154,6 +156,20 @@ QStringList clock(int source, double dds, int divider, int synch, int fpOutput, 
                           source, dds, divider, synch, fpOutput, mbOutput)};
 }
 
+// What the Configuration page shows: each combo box's item, then the digit
+// controls' texts.
+QStringList shownConfig(const zr7480fp_Config *page)
+{
+    QStringList shown;
+    const auto combos = page->findChildren<QComboBox *>();
+    for (const QComboBox *combo : combos)
+        shown << combo->currentText();
+    const auto editors = page->findChildren<QLineEdit *>();
+    for (const QLineEdit *editor : editors)
+        shown << editor->text();
+    return shown;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Steps)
@@ -196,6 +212,7 @@ class tst_Panels : public zrtest::Case
 private slots:
     void userActions_data();
     void userActions();
+    void resetPage();
     void statusLamps_data();
     void statusLamps();
     void statusRule_data();
@@ -281,6 +298,45 @@ void tst_Panels::userActions()
     }
 }
 
+void tst_Panels::resetPage()
+{
+    for (bool demo : {false, true}) {
+        // Given every control of the Configuration page changed,
+        zr7480_fc card;
+        auto window = openWindow(answers, card, demo);
+        QVERIFY(window);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const QStringList start = shownConfig(window->configPage);
+        const Steps changes{{"Elliptic Mute", "Filter", "Channel 1"},
+                            {"x0.01", "Gain", "Channel 1"},
+                            {"Connected", "Output", "Channel 1"},
+                            {"Elliptic 150kHz", "Filter", "Channel 2"},
+                            {"x0.1", "Gain", "Channel 2"},
+                            {"Grounded", "Output", "Channel 2"},
+                            {"Off", "Clock Source"},
+                            {"Neighb ITRI", "Synch Source"},
+                            {"TTL Term", "FP Clock Output"},
+                            {"Enabled", "MB Clock Output"},
+                            {"All passed", "ITRI to FP Synch Mode"},
+                            {"13456789", "DDS Frequency"},
+                            {"77", "Clock Divider"}};
+        for (const Step &step : changes)
+            QVERIFY(act(*window, step));
+        const QStringList changed = shownConfig(window->configPage);
+        for (int i = 0; i < start.size(); ++i)
+            QVERIFY2(changed[i] != start[i], qPrintable(start[i]));
+        simbench_clearLog();
+        // when Reset resets the card,
+        QVERIFY(act(*window, {"Reset"}));
+        // then the page shows its start values, the card's defaults, again
+        // and sends nothing.
+        QCOMPARE(shownConfig(window->configPage), start);
+        QCOMPARE(cardCalls(), demo ? QStringList() : QStringList{QStringLiteral("zr7480_reset() -> 0")});
+        window->hide();
+    }
+}
+
 void tst_Panels::statusLamps_data()
 {
     QTest::addColumn<double>("cardDds"); // set behind the panel; 0: as the panel left it
@@ -291,8 +347,10 @@ void tst_Panels::statusLamps_data()
     zrtest::row("not armed", 0.0, Steps{{"Update"}}, 0, false, false);
     zrtest::row("armed", 0.0, Steps{{"Arm"}, {"Update"}}, 0, false, true);
     zrtest::row("DDS out of its range", 30e6, Steps{{"Arm"}, {"Update"}}, 0, true, false);
-    zrtest::row("a warning shows what the driver left", 0.0, Steps{{"Arm"}, {"Update"}, {"Update"}},
-                ZR7480_WARN_NO_RESET, false, false);
+    // A warning that writes no status leaves each lamp as it was.
+    zrtest::row("a warning keeps the sync lamp", 0.0, Steps{{"Arm"}, {"Update"}, {"Update"}}, ZR7480_WARN_NO_RESET,
+                false, true);
+    zrtest::row("a warning keeps the DDS lamp", 30e6, Steps{{"Update"}, {"Update"}}, ZR7480_WARN_NO_RESET, true, false);
 }
 
 void tst_Panels::statusLamps()

@@ -19,7 +19,7 @@ constexpr std::size_t kMaxFileSize = 16 * 1024 * 1024;
 constexpr std::size_t kMaxSlots = 4096;
 
 // Reads one bench description; the first fault found is kept in error, with
-// the place it was found ("resources[2].carrier.cards[0].id: ...").
+// the place it was found ("resources[2].carrier.slots[0].id: ...").
 class BenchParser
 {
 public:

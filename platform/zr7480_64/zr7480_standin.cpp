@@ -16,8 +16,9 @@ namespace {
 constexpr ViUInt16 kModelId = 0x7480;
 constexpr ViReal64 kDdsMin = 12.5e6;
 constexpr ViReal64 kDdsMax = 25e6;
-// The smallest buffers the callers give: 24 bytes for the driver revision,
-// 16 for the instrument revision, 4 for the option code.
+// The smallest buffers a caller of the driver may give, whatever this panel
+// gives: 24 bytes for the driver revision, 16 for the instrument revision,
+// 4 for the option code. The texts are cut to them.
 constexpr std::size_t kDriverRevisionSize = 24;
 constexpr std::size_t kInstrumentRevisionSize = 16;
 constexpr std::size_t kOptionSize = 4;

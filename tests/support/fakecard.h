@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-#include "core/zr6200fp_genFC.h"
+#include "driver/zr6200fp_genFC.h"
 
 // A card object that answers as a test sets it and records what the panel
 // asked of it. Like a driver, init opens a session unless it fails with an

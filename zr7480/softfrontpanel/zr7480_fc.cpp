@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/zr6200fp_driverText.h"
-#include "core/zr6200fp_driverTrace.h"
+#include "driver/zr6200fp_driverText.h"
+#include "driver/zr6200fp_driverTrace.h"
 #include "zr7480.h"
 
 namespace {

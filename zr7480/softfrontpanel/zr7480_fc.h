@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/zr6200fp_genFC.h"
+#include "driver/zr6200fp_genFC.h"
 
 // The 7480 card object: fixed texts, and the session operations forwarded
 // to the card's instrument driver.

@@ -4,7 +4,7 @@
 #include <QVBoxLayout>
 
 #include "about/zr6200fp_About.h"
-#include "core/zr6200fp_driverText.h"
+#include "driver/zr6200fp_driverText.h"
 #include "zr7480.h"
 #include "zr7480fp_Config.h"
 #include "zr7480fp_CSR.h"
@@ -22,6 +22,8 @@ zr7480fp_App::zr7480fp_App(zr6200fp_genFC *card)
     tabs->addTab(configPage, tr("Configuration"));
     csrPage = new zr7480fp_CSR(this, card);
     tabs->addTab(csrPage, tr("Command/Status"));
+    // The page must not go on showing what the card no longer holds.
+    connect(csrPage, &zr7480fp_CSR::cardReset, configPage, &zr7480fp_Config::showStartValues);
 
     addHardwareInfo();
 }

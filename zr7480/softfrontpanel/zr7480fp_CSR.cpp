@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "led/zr6200fp_led.h"
 #include "zr7480.h"
@@ -74,16 +75,24 @@ void zr7480fp_CSR::fpso()
 
 void zr7480fp_CSR::reset()
 {
+    // A failed reset has ended the program.
     ZR_CARD_CALL(zr7480_reset, session);
+    emit cardReset();
 }
 
 void zr7480fp_CSR::update()
 {
-    // What a driver that writes nothing leaves: not synchronised, no DDS error.
-    ViUInt16 syncState = 1;
-    ViInt16 ddsError = 0;
+    // The driver answers 0 or 1 for the sync state and 0 or -1 for the DDS
+    // error: a word still holding its mark was not written (a warning can
+    // come without a status), and its lamp keeps what it showed.
+    constexpr ViUInt16 syncUnread = 0xFFFF;
+    constexpr ViInt16 ddsUnread = std::numeric_limits<ViInt16>::min();
+    ViUInt16 syncState = syncUnread;
+    ViInt16 ddsError = ddsUnread;
     if (!ZR_CARD_CALL(zr7480_getStatus, session, &syncState, &ddsError))
         return;
-    ddsErrorLed->setValue(ddsError);
-    syncStatusLed->setValue(syncState == 0 ? 1 : 0);
+    if (ddsError != ddsUnread)
+        ddsErrorLed->setValue(ddsError);
+    if (syncState != syncUnread)
+        syncStatusLed->setValue(syncState == 0 ? 1 : 0);
 }

@@ -29,6 +29,11 @@ public slots:
     void reset();
     void update();
 
+signals:
+    // After a reset that did not fail, and after Reset in demo mode: the
+    // card holds its defaults again.
+    void cardReset();
+
 private:
     QPushButton *button(const QString &text, const QString &help, void (zr7480fp_CSR::*slot)());
 };

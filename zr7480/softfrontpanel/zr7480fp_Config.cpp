@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "core/zr6200fp_intXXL.h"
@@ -14,6 +15,13 @@
 #include "zr7480fp_status.h"
 
 using namespace zr7480fp_pageLayout;
+
+namespace {
+
+constexpr double kDdsLowest = 12.5e6;
+constexpr qint64 kDividerStart = 4;
+
+} // namespace
 
 ViUInt16 zr7480fp_Config::filterValue(int index)
 {
@@ -60,11 +68,9 @@ zr7480fp_Config::zr7480fp_Config(zr7480fp_App *window, zr6200fp_genFC *)
     const QStringList sources{tr("Internal"), tr("Own ITRI"), tr("Neighb ITRI"), tr("Off")};
     clockSourceCombo = combo(sources, tr("Specifies the source of the PLL reference clock."));
     synchSourceCombo = combo(sources, tr("Specifies the source of the signal for synchronization of DDS circuitry."));
-    ddsFrequencyCtrl = new zr6200fp_digitCtrl(12.5e6, 25e6, 1e6, "%.4e", nullptr);
+    ddsFrequencyCtrl = new zr6200fp_digitCtrl(kDdsLowest, 25e6, 1e6, "%.4e", nullptr);
     ddsFrequencyCtrl->setWhatsThis(tr("Specifies the DDS output frequency in Hertz."));
     clockDividerCtrl = new zr6200fp_digitCtrl(qint64(0), qint64(4095), qint64(1), false, 12, "%d", nullptr);
-    // Set before the signal is connected, so building the page sends nothing.
-    clockDividerCtrl->setValue(intXXL(qint64(4)));
     clockDividerCtrl->setWhatsThis(
         tr("Specifies the division ratio between DDS clock and Front Panel output clock. Possible values are from 0 "
            "to 4096. '0' value means clock divider is disabled."));
@@ -95,6 +101,18 @@ zr7480fp_Config::zr7480fp_Config(zr7480fp_App *window, zr6200fp_genFC *)
     page->addWidget(synchBox);
 
     page->addStretch();
+    showStartValues();
+}
+
+void zr7480fp_Config::showStartValues()
+{
+    const auto combos = findChildren<QComboBox *>();
+    for (QComboBox *combo : combos)
+        combo->setCurrentIndex(0);
+    const QSignalBlocker ddsQuiet(ddsFrequencyCtrl);
+    const QSignalBlocker dividerQuiet(clockDividerCtrl);
+    ddsFrequencyCtrl->setValue(kDdsLowest);
+    clockDividerCtrl->setValue(intXXL(kDividerStart));
 }
 
 void zr7480fp_Config::setChCfg()

@@ -38,4 +38,7 @@ public slots:
     void setChCfg();
     void setClkCfg();
     void setFpSoCfg();
+    // Back to the values the page starts with (a reset card's defaults),
+    // sending nothing.
+    void showStartValues();
 };

@@ -1,6 +1,6 @@
 #include "zr7480fp_splash.h"
 
-#include "core/zr6200fp_genFC.h"
+#include "driver/zr6200fp_genFC.h"
 #include "splash/zr6200fp_splashLabel.h"
 
 QPixmap splashPicture(const zr6200fp_genFC &card)

@@ -4,8 +4,8 @@
 #include <QtGlobal>
 #include <cstdlib>
 
-#include "core/zr6200fp_driverText.h"
-#include "core/zr6200fp_driverTrace.h"
+#include "driver/zr6200fp_driverText.h"
+#include "driver/zr6200fp_driverTrace.h"
 #include "zr7480.h"
 
 void checkDriverStatus(ViStatus status)

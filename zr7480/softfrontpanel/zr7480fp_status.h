@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/zr6200fp_driverTrace.h"
+#include "driver/zr6200fp_driverTrace.h"
 #include "visa.h"
 
 // The rule every panel applies after a driver call: 0 says nothing; a

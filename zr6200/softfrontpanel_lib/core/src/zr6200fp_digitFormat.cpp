@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 const std::array<zr6200fp_digitFormat::BaseRow, zr6200fp_digitFormat::baseCount> zr6200fp_digitFormat::baseTable = {{
@@ -46,14 +48,14 @@ int readNumber(const char *p, int &value)
 }
 
 // The C library's printf into a buffer of the size the result needs.
-template <typename T> QString printed(const char *format, T value)
+template <typename T> QByteArray printed(const char *format, T value)
 {
     const int size = std::snprintf(nullptr, 0, format, value);
     if (size <= 0)
-        return QString();
+        return QByteArray();
     std::vector<char> buffer(size_t(size) + 1);
     std::snprintf(buffer.data(), buffer.size(), format, value);
-    return QString::fromLatin1(buffer.data(), size);
+    return QByteArray(buffer.data(), size);
 }
 
 } // namespace
@@ -155,9 +157,40 @@ QString zr6200fp_digitFormat::validatorPattern(int radix, int bits, bool isSigne
     return pattern;
 }
 
+QLocale zr6200fp_digitFormat::numberLocale()
+{
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    return c;
+}
+
+int zr6200fp_digitFormat::typedDecimals(const FormatSpec &fields, int base)
+{
+    const char conversion = baseTable[size_t(base)].conversion;
+    // Without a precision printf writes 6 decimals.
+    if (fields.precision == -1 && (conversion == 'f' || conversion == 'e' || conversion == 'E'))
+        return 6;
+    return std::max(3, fields.precision);
+}
+
 QString zr6200fp_digitFormat::doubleText(double value, const char *format)
 {
-    return printed(format, value);
+    // Qt takes LC_NUMERIC from the environment; with the flags a format can
+    // carry, the decimal point is all of printf's output it changes.
+    QByteArray text = printed(format, value);
+    const char *point = std::localeconv()->decimal_point;
+    if (*point && std::strcmp(point, ".") != 0)
+        text.replace(point, ".");
+    return QString::fromLatin1(text);
+}
+
+bool zr6200fp_digitFormat::readDouble(const QString &text, double *value)
+{
+    bool ok = false;
+    const double d = numberLocale().toDouble(text, &ok);
+    if (ok)
+        *value = d;
+    return ok;
 }
 
 QString zr6200fp_digitFormat::integerText(const intXXL &value, const FormatSpec &fields, int base, int bits,
@@ -174,8 +207,8 @@ QString zr6200fp_digitFormat::integerText(const intXXL &value, const FormatSpec 
         shown.precision = 1;
     const QByteArray format = printfFormat(shown, base, true);
     if (isSigned && baseTable[size_t(base)].radix == 10)
-        return printed(format.constData(), static_cast<long long>(low));
-    return printed(format.constData(), pattern);
+        return QString::fromLatin1(printed(format.constData(), static_cast<long long>(low)));
+    return QString::fromLatin1(printed(format.constData(), pattern));
 }
 
 bool zr6200fp_digitFormat::readInteger(const QString &text, int base, bool isSigned, intXXL *value)

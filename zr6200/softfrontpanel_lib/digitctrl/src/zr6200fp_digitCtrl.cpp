@@ -67,6 +67,7 @@ void zr6200fp_digitCtrl::setup()
     } else {
         const double infinity = std::numeric_limits<double>::infinity();
         validator = new zr6200fp_newDoubleValidator(-infinity, infinity, 3, this);
+        validator->setLocale(Format::numberLocale());
     }
 
     editor = new zr6200fp_newlineEdit(this);
@@ -166,7 +167,7 @@ void zr6200fp_digitCtrl::rebuildFormatAndValidator()
     qstrncpy(format, Format::printfFormat(fields, currentBase, isInteger).constData(), sizeof format);
     if (!isInteger) {
         // Every decimal the field shows can be typed again.
-        static_cast<QDoubleValidator *>(validator)->setDecimals(std::max(3, fields.precision));
+        static_cast<QDoubleValidator *>(validator)->setDecimals(Format::typedDecimals(fields, currentBase));
         return;
     }
     regularExpression.setPattern(
@@ -193,14 +194,18 @@ void zr6200fp_digitCtrl::updateText()
 
 intXXL zr6200fp_digitCtrl::clampAndAlign(intXXL x) const
 {
-    if (x > maximumXXL)
-        x = maximumXXL;
-    else if (x < minimumXXL)
-        x = minimumXXL;
+    x = std::clamp(x, minimumXXL, maximumXXL);
     // Clearing more than bits - 1 low bits would take a negative value out of
     // a signed type.
     const int cleared = isSigned ? std::min(alignBits, bits - 1) : alignBits;
-    return x & ~((intXXL(1) << cleared) - intXXL(1));
+    const intXXL lowBits = (intXXL(1) << cleared) - intXXL(1);
+    const intXXL aligned = x & ~lowBits;
+    if (aligned >= minimumXXL)
+        return aligned;
+    // Rounded down below the minimum: the next aligned value up, unless the
+    // range holds none, where the range wins.
+    const intXXL up = aligned + lowBits + intXXL(1);
+    return up <= maximumXXL ? up : x;
 }
 
 void zr6200fp_digitCtrl::updateStepFlags(bool belowMaximum, bool aboveMinimum)
@@ -399,7 +404,9 @@ void zr6200fp_digitCtrl::stepBy(int steps)
             else if (candidate < minimumXXL)
                 candidate = maximumXXL;
         }
-        setValue(candidate);
+        // A step is no typed bit pattern: it stops at the range's ends in
+        // every base, where setValue would wrap it around the type first.
+        setValue(std::clamp(candidate, minimumXXL, maximumXXL));
         return;
     }
     double candidate = m_value + steps * (steps >= 1 ? m_stepUp : m_stepDown);
@@ -431,10 +438,9 @@ void zr6200fp_digitCtrl::newText()
             return;
         }
     } else {
-        bool ok = false;
-        const double d = text.toDouble(&ok);
-        if (ok) {
-            setValue(d);
+        double typed = 0.0;
+        if (Format::readDouble(text, &typed)) {
+            setValue(typed);
             return;
         }
     }

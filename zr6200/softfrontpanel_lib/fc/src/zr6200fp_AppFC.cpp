@@ -4,9 +4,9 @@
 #include <cstdlib>
 
 #include "about/zr6200fp_About.h"
-#include "core/zr6200fp_driverText.h"
-#include "core/zr6200fp_driverTrace.h"
-#include "core/zr6200fp_genFC.h"
+#include "driver/zr6200fp_driverText.h"
+#include "driver/zr6200fp_driverTrace.h"
+#include "driver/zr6200fp_genFC.h"
 #include "fc/zr6200fp_fcSelect.h"
 #include "zr6200.h"
 

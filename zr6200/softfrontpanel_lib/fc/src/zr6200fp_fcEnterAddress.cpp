@@ -1,16 +1,18 @@
 #include "fc/zr6200fp_fcEnterAddress.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLockFile>
 #include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
 #include <optional>
 
-#include "core/zr6200fp_genFC.h"
 #include "core/zr6200fp_settingsLocation.h"
+#include "driver/zr6200fp_genFC.h"
 #include "resources/zr6200fp_icons.h"
 #include "zr6200fp_fcEnterAddressFc.h"
 
@@ -133,6 +135,21 @@ bool zr6200fp_fcEnterAddress::fileUsable() const
     return !file.exists() || file.isFile();
 }
 
+bool zr6200fp_fcEnterAddress::lockAvailable() const
+{
+    // The settings class waits for its lock file for ever, and the folder is
+    // shared by all users: a stale lock it may not remove (another user's,
+    // under the sticky bit) or a folder at the lock's name would hang the
+    // save. Anything but a file there could block even the look inside it.
+    const QFileInfo lock(settingsPath + QLatin1String(".lock"));
+    if (!lock.dir().exists())
+        return true; // nothing can hold it; the settings class makes the folder
+    if ((lock.exists() || lock.isSymLink()) && !lock.isFile())
+        return false;
+    QLockFile probe(lock.filePath());
+    return probe.tryLock(kLockWaitMs);
+}
+
 QVariant zr6200fp_fcEnterAddress::storedValue(const QSettings *settings, const QString &key,
                                               const QVariant &defaultValue) const
 {
@@ -195,7 +212,7 @@ void zr6200fp_fcEnterAddress::getAddresses(QStringList &descriptors, QList<int> 
     values.append({countKey(), countCombo->currentIndex() + 1});
 
     bool saved = false;
-    if (fileUsable()) {
+    if (fileUsable() && lockAvailable()) {
         QSettings settings(settingsPath, QSettings::IniFormat);
         settings.beginGroup(settingsGroup);
         for (const auto &value : std::as_const(values))

@@ -4,17 +4,21 @@
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include "app/zr6200fp_messages.h"
-#include "core/zr6200fp_driverText.h"
-#include "core/zr6200fp_driverTrace.h"
-#include "core/zr6200fp_genFC.h"
-#include "core/zr6200fp_resourceCollection.h"
+#include "driver/zr6200fp_driverText.h"
+#include "driver/zr6200fp_driverTrace.h"
+#include "driver/zr6200fp_genFC.h"
 #include "fc/zr6200fp_fcEnterAddress.h"
 #include "resources/zr6200fp_icons.h"
+#include "search/zr6200fp_search.h"
 #include "zr6200.h"
 #include "zr6200fp_questionBox.h"
 #include "zr6200fp_searchProgress.h"
@@ -22,6 +26,9 @@
 namespace {
 
 constexpr size_t kStatusTextSize = 1024;
+// Entries made into tree items at each pass of the event loop: about a
+// millisecond's work.
+constexpr size_t kEntriesPerSlice = 256;
 
 bool isSelectable(const QTreeWidgetItem *item)
 {
@@ -158,6 +165,8 @@ void zr6200fp_fcSelect::dblClick(QTreeWidgetItem *item)
 
 int zr6200fp_fcSelect::searchCards()
 {
+    // The items of the last search go with the tree.
+    selectedItems.clear();
     tree->clear();
 
     ViSession rm = 0;
@@ -165,66 +174,106 @@ int zr6200fp_fcSelect::searchCards()
         ZR_DRIVER_CALL(viClose, rm);
         return 0;
     }
-    const std::vector<resourceEntry> entries = collectResources(card, rm, [this](const QFuture<void> &queries) {
-        zr6200fp_searchProgress progress(tr("Tervix %1").arg(card->modelText()), queries, this);
-        progress.exec();
-    });
-    const int selectable = fillTree(entries);
+    int selectable = 0;
+    {
+        zr6200fp_search search(card, rm);
+        if (search.resourceCount() > 0)
+            selectable = showSearch(search);
+    }
     ZR_DRIVER_CALL(viClose, rm);
     return selectable;
 }
 
-int zr6200fp_fcSelect::fillTree(const std::vector<resourceEntry> &entries)
+// The items made so far from the search's list, not yet in the tree.
+struct zr6200fp_fcSelect::TreeFill
 {
-    int selectable = 0;
+    std::vector<resourceEntry> entries;
+    size_t next = 0;
+    QList<QTreeWidgetItem *> tops;
+    QList<QTreeWidgetItem *> expanded;
     std::optional<QString> previousPrefix;
-    QTreeWidgetItem *top = nullptr;
-    bool capped = false;
-    for (const resourceEntry &entry : entries) {
+    int selectable = 0;
+};
+
+int zr6200fp_fcSelect::showSearch(zr6200fp_search &search)
+{
+    zr6200fp_searchProgress progress(tr("Tervix %1").arg(card->modelText()), search.future(), this);
+    // The box stays while the items are made, a slice of entries at each
+    // pass of its event loop, and put into the tree at once: for thousands
+    // of resources, item by item into the tree, or all in one pass, would
+    // keep the GUI thread from painting for frames.
+    TreeFill fill;
+    std::function<void()> nextSlice = [&] {
+        if (fillSlice(fill)) {
+            QTimer::singleShot(0, &progress, nextSlice);
+            return;
+        }
+        tree->addTopLevelItems(fill.tops);
+        for (QTreeWidgetItem *item : std::as_const(fill.expanded))
+            item->setExpanded(true);
+        tree->resizeColumnToContents(0);
+        tree->resizeColumnToContents(1);
+        progress.reset();
+    };
+    connect(&progress, &zr6200fp_searchProgress::searched, &progress, [&] {
+        fill.entries = search.takeFound();
+        nextSlice();
+    });
+    progress.exec();
+    return fill.selectable;
+}
+
+bool zr6200fp_fcSelect::fillSlice(TreeFill &fill)
+{
+    const size_t end = std::min(fill.entries.size(), fill.next + kEntriesPerSlice);
+    for (; fill.next < end; ++fill.next) {
+        // Taken out of the list, which is then freed a slice at a time too.
+        const resourceEntry entry = std::move(fill.entries[fill.next]);
         const int colon = int(entry.descriptor.indexOf(QLatin1Char(':')));
         const QString prefix = colon < 0 ? entry.descriptor : entry.descriptor.left(colon);
-        if (!previousPrefix || prefix != *previousPrefix) {
-            top = new QTreeWidgetItem(tree, QStringList{prefix});
-            top->setExpanded(true);
-            top->setFlags(Qt::ItemIsEnabled);
-            previousPrefix = prefix;
+        if (!fill.previousPrefix || prefix != *fill.previousPrefix) {
+            fill.tops.append(new QTreeWidgetItem(QStringList{prefix}));
+            fill.tops.last()->setFlags(Qt::ItemIsEnabled);
+            fill.expanded.append(fill.tops.last());
+            fill.previousPrefix = prefix;
         }
         if (entry.carrierLabel.isEmpty())
             continue;
-        auto *carrierItem = new QTreeWidgetItem(top, entry.carrierLabel);
-        carrierItem->setFlags(Qt::ItemIsEnabled);
-        int carrierSelectable = 0;
-        for (int j = 0; j < entry.fcRows.size(); ++j) {
-            auto *cardItem = new QTreeWidgetItem(carrierItem, entry.fcRows.at(j));
-            const int number = entry.fcSlotNumbers.value(j);
-            cardItem->setData(0, Qt::StatusTipRole, number);
-            cardItem->setData(1, Qt::StatusTipRole, entry.descriptor);
-            if (number == 0) {
-                cardItem->setFlags(Qt::NoItemFlags);
-                continue;
-            }
-            cardItem->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-            descriptor = entry.descriptor;
-            fcNumbers[0] = quint16(number);
-            ++selectable;
-            ++carrierSelectable;
-            if (selectable == kMaxCards) {
-                askQuestion(QApplication::activeWindow(), selectionTitle(),
-                            tr("Found more Function Cards than supported by this SoftFrontPanel. Only first %1 are "
-                               "available.\nPlease contact Halvar's support if you need support for more cards.")
-                                .arg(kMaxCards),
-                            {tr("Continue")});
-                capped = true;
-                break;
-            }
+        const int before = fill.selectable;
+        QTreeWidgetItem *carrierItem = addCarrier(fill.tops.last(), entry, fill.selectable);
+        if (fill.selectable > before)
+            fill.expanded.append(carrierItem);
+        if (fill.selectable == kMaxCards) {
+            askQuestion(QApplication::activeWindow(), selectionTitle(),
+                        tr("Found more Function Cards than supported by this SoftFrontPanel. Only first %1 are "
+                           "available.\nPlease contact Halvar's support if you need support for more cards.")
+                            .arg(kMaxCards),
+                        {tr("Continue")});
+            return false;
         }
-        carrierItem->setExpanded(carrierSelectable > 0);
-        if (capped)
-            break;
     }
-    tree->resizeColumnToContents(0);
-    tree->resizeColumnToContents(1);
-    return selectable;
+    return fill.next < fill.entries.size();
+}
+
+QTreeWidgetItem *zr6200fp_fcSelect::addCarrier(QTreeWidgetItem *top, const resourceEntry &entry, int &selectable)
+{
+    auto *carrierItem = new QTreeWidgetItem(top, entry.carrierLabel);
+    carrierItem->setFlags(Qt::ItemIsEnabled);
+    for (int j = 0; j < entry.fcRows.size() && selectable < kMaxCards; ++j) {
+        auto *cardItem = new QTreeWidgetItem(carrierItem, entry.fcRows.at(j));
+        const int number = entry.fcSlotNumbers.value(j);
+        cardItem->setData(0, Qt::StatusTipRole, number);
+        cardItem->setData(1, Qt::StatusTipRole, entry.descriptor);
+        if (number == 0) {
+            cardItem->setFlags(Qt::NoItemFlags);
+            continue;
+        }
+        cardItem->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        descriptor = entry.descriptor;
+        fcNumbers[0] = quint16(number);
+        ++selectable;
+    }
+    return carrierItem;
 }
 
 QString zr6200fp_fcSelect::addressProblem(const QStringList &descriptors, const QList<int> &numbers)

@@ -4,14 +4,19 @@
 #include <QFutureWatcher>
 #include <QProgressDialog>
 
-// The "Searching..." box shown while the network resources are queried. It
-// has no cancel button and cannot be closed: the search cannot be stopped,
-// so the box stays, and keeps showing the progress, until it ends.
+// The "Searching..." box shown while the network resources are queried and
+// the found list is put into the tree. It has no cancel button and cannot
+// be closed: the search cannot be stopped, so the box stays, and keeps
+// showing the progress, until its owner resets it.
 class zr6200fp_searchProgress final : public QProgressDialog
 {
     Q_OBJECT
 public:
-    zr6200fp_searchProgress(const QString &title, const QFuture<void> &queries, QWidget *parent);
+    zr6200fp_searchProgress(const QString &title, const QFuture<void> &search, QWidget *parent);
+
+signals:
+    // The search has ended; the box stays until reset().
+    void searched();
 
 public slots:
     // Escape ends here.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QLocale>
 #include <QString>
 #include <array>
 
@@ -67,7 +68,15 @@ public:
     static int digitCount(int radix, int bits, bool isSigned);
     static QString validatorPattern(int radix, int bits, bool isSigned, int precision);
 
+    // Numbers are shown, typed and read in the C locale's notation whatever
+    // the user's locale; a group separator is no part of it.
+    static QLocale numberLocale();
+    // Decimals typing may give: at least 3, and all the notation prints.
+    static int typedDecimals(const FormatSpec &fields, int base);
+    // The C library's printf output in the C locale.
     static QString doubleText(double value, const char *format);
+    // Typed text read in numberLocale(); false when it does not convert.
+    static bool readDouble(const QString &text, double *value);
     static QString integerText(const intXXL &value, const FormatSpec &fields, int base, int bits, bool isSigned);
     // Typed text read in a base; false when it does not convert.
     static bool readInteger(const QString &text, int base, bool isSigned, intXXL *value);

@@ -47,6 +47,9 @@ public slots:
 private:
     void enableRows();
     bool fileUsable() const;
+    // False when the file's lock cannot be had within kLockWaitMs.
+    bool lockAvailable() const;
+    static constexpr int kLockWaitMs = 1000;
     // A value not saved in this run, else the file's (none: the default).
     QVariant storedValue(const QSettings *settings, const QString &key, const QVariant &defaultValue) const;
 

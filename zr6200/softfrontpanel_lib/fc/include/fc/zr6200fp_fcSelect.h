@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <vector>
 
 #include "visa.h"
 
@@ -13,6 +12,7 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class zr6200fp_genFC;
+class zr6200fp_search;
 struct resourceEntry;
 
 // The card selection dialog. It also carries the connection flow and the
@@ -49,8 +49,16 @@ public slots:
 
 private:
     QString selectionTitle() const;
-    // Puts the search's entries into the tree; returns the selectable cards.
-    int fillTree(const std::vector<resourceEntry> &entries);
+    struct TreeFill;
+    // Shows the "Searching..." box until the search has ended and its list
+    // is in the tree; returns the selectable cards.
+    int showSearch(zr6200fp_search &search);
+    // Makes the items of the next entries, outside the tree; false once
+    // all are made or the cap was reached (after its question).
+    bool fillSlice(TreeFill &fill);
+    // One entry's carrier item with its card items, under top; counts the
+    // selectable cards on from selectable and stops at the cap.
+    QTreeWidgetItem *addCarrier(QTreeWidgetItem *top, const resourceEntry &entry, int &selectable);
 
     QPushButton *const okButton;
     QTreeWidget *const tree;

@@ -1,4 +1,4 @@
-#include "core/zr6200fp_driverText.h"
+#include "driver/zr6200fp_driverText.h"
 
 #include <cstring>
 

@@ -7,18 +7,20 @@
 #include <type_traits>
 #include <utility>
 
-#include "core/zr6200fp_driverText.h"
+#include "driver/zr6200fp_driverText.h"
 #include "visa.h"
 
 // Every call the panel makes into the VISA library and the two driver
-// libraries goes through ZR_DRIVER_CALL, so a lab engineer can see what was
-// sent with QT_LOGGING_RULES="tervix.driver.debug=true". Off by default.
+// libraries, the carrier object's interface lookups and readers included,
+// goes through ZR_DRIVER_CALL, so a lab engineer can see what was sent with
+// QT_LOGGING_RULES="tervix.driver.debug=true". Off by default.
 Q_DECLARE_LOGGING_CATEGORY(lcDriver)
 
 namespace zr6200fp_trace {
 
 // Arguments are shown after the call: output buffers show what the library
-// wrote, pointers to numbers show the number ("&5").
+// wrote, pointers to numbers show the number ("&5"). A result is shown the
+// same way: a status as its number, an interface as "&..." or "NULL".
 inline QString argText(const char *text)
 {
     return text ? QLatin1Char('"') + QString::fromLatin1(text) + QLatin1Char('"') : QStringLiteral("NULL");
@@ -66,16 +68,17 @@ QStringList shownArgs(const Tuple &converted, std::index_sequence<I...>, const A
 
 // The arguments are converted to the function's parameter types once, so
 // the call and the trace see the same values.
-template <typename... Params, typename... Args>
-ViStatus traced(const char *name, ViStatus (*function)(Params...), Args &&...args)
+template <typename Result, typename... Params, typename... Args>
+Result traced(const char *name, Result (*function)(Params...), Args &&...args)
 {
     std::tuple<Params...> converted(args...);
-    const ViStatus status = std::apply(function, converted);
+    const Result result = std::apply(function, converted);
     if (lcDriver().isDebugEnabled()) {
         const QStringList parts = shownArgs(converted, std::index_sequence_for<Args...>{}, args...);
-        qCDebug(lcDriver, "%s(%s) -> %d", name, qUtf8Printable(parts.join(QLatin1String(", "))), int(status));
+        qCDebug(lcDriver, "%s(%s) -> %s", name, qUtf8Printable(parts.join(QLatin1String(", "))),
+                qUtf8Printable(argText(result)));
     }
-    return status;
+    return result;
 }
 
 } // namespace zr6200fp_trace

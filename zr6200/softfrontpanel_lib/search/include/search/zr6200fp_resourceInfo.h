@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QFuture>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <functional>
-#include <vector>
 
 #include "visa.h"
 
@@ -40,16 +37,3 @@ struct getResourceInfo_params_t
 // Opens the resource, asks the common driver library whether it is a
 // carrier of the family and fills params->entry. Runs on pool threads.
 void getResourceInfo(getResourceInfo_params_t *params);
-
-// Runs on the calling thread while the network resources are queried; it
-// returns once the future has finished. Without one the caller just waits.
-using zr6200fp_queryWait = std::function<void(const QFuture<void> &queries)>;
-
-// Lists VISA's instrument resources through rm and queries each one: the
-// others at once, the network ones in parallel (at most 128 at a time, on a
-// pool of the collection's own) during whileQuerying. Returns them with
-// duplicate network boxes dropped (the first in VISA's order stays) and
-// ordered by descriptorLessThan; empty when VISA finds nothing or fails.
-// The find list is closed before returning; rm stays open.
-std::vector<resourceEntry> collectResources(const zr6200fp_genFC *card, ViSession rm,
-                                            const zr6200fp_queryWait &whileQuerying = {});

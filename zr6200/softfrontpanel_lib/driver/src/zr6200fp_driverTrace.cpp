@@ -1,3 +1,3 @@
-#include "core/zr6200fp_driverTrace.h"
+#include "driver/zr6200fp_driverTrace.h"
 
 Q_LOGGING_CATEGORY(lcDriver, "tervix.driver", QtWarningMsg)
