@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the whole suite under AddressSanitizer + UndefinedBehaviorSanitizer,
-# and the thread-heavy suites (search, bench stand-ins) under
+# and the thread-heavy suites (search, connection) under
 # ThreadSanitizer. Any report fails the run, and so does a planted race that
 # ThreadSanitizer does not report: the suppressions must not hide races in
 # the code the project runs on threads.
