@@ -13,13 +13,14 @@
 #include "led/clickableLabel.h"
 #include "testsupport.h"
 
+using zrtest::row;
+
 namespace {
 
 struct Box
 {
-    QString title;
-    QString text;
-    int icon = 0;
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
 // Answers the next box with button (none: closes it), noting what it showed.
@@ -27,7 +28,7 @@ void answerNoting(zrtest::ModalAnswerer &answers, Box *seen, const QString &butt
 {
     const auto note = [seen](QWidget *w) {
         const auto *box = qobject_cast<QMessageBox *>(w);
-        *seen = {box->windowTitle(), box->text(), int(box->icon())};
+        *seen = {box->windowTitle(), box->text(), box->icon()};
     };
     if (button.isEmpty())
         answers.act([note](QWidget *w) {
@@ -74,15 +75,12 @@ void tst_Frame::messages_data()
     QTest::addColumn<QString>("answer"); // empty: the box closed
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("icon");
-    zrtest::row("info", &infoMessage, "", "OK", "Tervix  SFP Info message", "t", int(QMessageBox::Information));
-    zrtest::row("warning", &warningMessage, "", "OK", "Tervix  SFP Warning message", "t", int(QMessageBox::Warning));
-    zrtest::row("error, No goes on", &errorMessage, "", "No", "Tervix  SFP Error message", "t\nDo you want to exit?",
-                int(QMessageBox::Critical));
-    zrtest::row("error closed goes on", &errorMessage, "", "", "Tervix  SFP Error message", "t\nDo you want to exit?",
-                int(QMessageBox::Critical));
-    zrtest::row("model label", &infoMessage, "7480", "OK", "Tervix 7480 SFP Info message", "t",
-                int(QMessageBox::Information));
+    QTest::addColumn<QMessageBox::Icon>("icon");
+    const char *const question = "t\nDo you want to exit?";
+    row("info", &infoMessage, "", "OK", "Tervix  SFP Info message", "t", QMessageBox::Information);
+    row("warning, label", &warningMessage, "7480", "OK", "Tervix 7480 SFP Warning message", "t", QMessageBox::Warning);
+    row("error, No goes on", &errorMessage, "", "No", "Tervix  SFP Error message", question, QMessageBox::Critical);
+    row("error closed goes on", &errorMessage, "", "", "Tervix  SFP Error message", question, QMessageBox::Critical);
 }
 
 void tst_Frame::messages()
@@ -111,10 +109,10 @@ void tst_Frame::exitQuestion_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("byCloseControl");
     QTest::addColumn<bool>("closed");
-    zrtest::row("Close, Yes", "Yes", false, true);
-    zrtest::row("Close, No", "No", false, false);
-    zrtest::row("close control, Yes", "Yes", true, true);
-    zrtest::row("close control, box closed", "", true, false);
+    row("Close, Yes", "Yes", false, true);
+    row("Close, No", "No", false, false);
+    row("close control, Yes", "Yes", true, true);
+    row("close control, box closed", "", true, false);
 }
 
 void tst_Frame::exitQuestion()
@@ -132,7 +130,6 @@ void tst_Frame::exitQuestion()
         QTest::mouseClick(frame.findChild<QPushButton *>(QStringLiteral("closeButton")), Qt::LeftButton);
     QCOMPARE(seen.title + QLatin1Char('|') + seen.text, QStringLiteral("Tervix  SFP|Do you really want to exit?"));
     QTEST(!frame.isVisible(), "closed");
-    frame.hide();
 }
 
 void tst_Frame::centred()
@@ -153,18 +150,16 @@ void tst_Frame::aboutPaging_data()
     QTest::addColumn<bool>("previous");     // enabled
     QTest::addColumn<bool>("next");
     const QString next = QStringLiteral("Next >"), previous = QStringLiteral("< Previous");
-    zrtest::row("no card", 0, QStringList(), QStringList{"(none)", "(none)", "(none)", ""}, false, false, true);
-    zrtest::row("one card", 1, QStringList(), QStringList{"M1", "R1", "S1", ""}, false, false, true);
-    zrtest::row("two cards", 2, QStringList(), QStringList{"M1", "R1", "S1", ""}, true, false, true);
-    zrtest::row("second page", 3, QStringList{next}, QStringList{"M2", "R2", "S2", "own"}, true, true, true);
-    zrtest::row("last page, and no further", 3, QStringList{next, next, next}, QStringList{"M3", "R3", "S3", "own"},
-                true, true, false);
-    zrtest::row("back one page", 3, QStringList{next, next, previous}, QStringList{"M2", "R2", "S2", "own"}, true, true,
-                true);
-    zrtest::row("back to the first", 3, QStringList{next, next, previous, previous},
-                QStringList{"M1", "R1", "S1", "own"}, true, false, true);
-    zrtest::row("none before the first", 3, QStringList{previous}, QStringList{"M1", "R1", "S1", ""}, true, false,
-                true);
+    row("no card", 0, QStringList(), QStringList{"(none)", "(none)", "(none)", ""}, false, false, true);
+    row("one card", 1, QStringList(), QStringList{"M1", "R1", "S1", ""}, false, false, true);
+    row("two cards", 2, QStringList(), QStringList{"M1", "R1", "S1", ""}, true, false, true);
+    row("second page", 3, QStringList{next}, QStringList{"M2", "R2", "S2", "own"}, true, true, true);
+    row("last page, no further", 3, QStringList{next, next, next}, QStringList{"M3", "R3", "S3", "own"}, true, true,
+        false);
+    row("back one page", 3, QStringList{next, next, previous}, QStringList{"M2", "R2", "S2", "own"}, true, true, true);
+    row("back to the first", 3, QStringList{next, next, previous, previous}, QStringList{"M1", "R1", "S1", "own"}, true,
+        false, true);
+    row("none before the first", 3, QStringList{previous}, QStringList{"M1", "R1", "S1", ""}, true, false, true);
 }
 
 void tst_Frame::aboutPaging()
@@ -180,25 +175,23 @@ void tst_Frame::aboutPaging()
                               i == 2 ? QStringLiteral("own") : QString());
     for (const QString &click : std::as_const(clicks))
         QTest::mouseClick(zrtest::button(&about, click), Qt::LeftButton);
-    QStringList shown;
-    const QString hardware = QStringLiteral("Hardware Information");
-    for (const char *caption : {"Device Model:", "Revision:", "Serial Number:"})
-        shown << zrtest::formField(&about, hardware, QLatin1String(caption));
-    shown << zrtest::formField(&about, QStringLiteral("Software Revisions"), QStringLiteral("Instrument Driver:"));
-    QTEST(shown, "shown");
+    const QString software = QStringLiteral("Software Revisions");
+    QTEST(zrtest::formFields(&about, QStringLiteral("Hardware Information"),
+                             {"Device Model:", "Revision:", "Serial Number:"}) +
+              zrtest::formFields(&about, software, {"Instrument Driver:"}),
+          "shown");
     QTEST(zrtest::button(&about, QStringLiteral("< Previous"))->isVisible(), "paging");
     QTEST(zrtest::button(&about, QStringLiteral("Next >"))->isVisible(), "paging");
     QTEST(zrtest::button(&about, QStringLiteral("< Previous"))->isEnabled(), "previous");
     QTEST(zrtest::button(&about, QStringLiteral("Next >"))->isEnabled(), "next");
-    QCOMPARE(zrtest::formField(&about, QStringLiteral("Software Revisions"), QStringLiteral("Tervix Common Library:")),
-             QStringLiteral("lib"));
+    QCOMPARE(zrtest::formFields(&about, software, {"Tervix Common Library:"}), QStringList{"lib"});
 }
 
 void tst_Frame::aboutLicence()
 {
     zr6200fp_About about("1.0", "drv", "7480", "(c)", nullptr, nullptr);
-    QCOMPARE(zrtest::formField(&about, QStringLiteral("Software Revisions"), QStringLiteral("Tervix Common Library:")),
-             QStringLiteral("(none)"));
+    QCOMPARE(zrtest::formFields(&about, QStringLiteral("Software Revisions"), {"Tervix Common Library:"}),
+             QStringList{"(none)"});
     about.show();
     QString licence;
     answers.act([&licence](QWidget *w) {

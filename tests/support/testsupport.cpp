@@ -259,18 +259,19 @@ QPushButton *button(const QWidget *w, const QString &text)
     return found == buttons.cend() ? nullptr : *found;
 }
 
-QString formField(const QWidget *dialog, const QString &box, const QString &caption)
+QStringList formFields(const QWidget *dialog, const QString &box, const QStringList &captions)
 {
+    QStringList fields(captions.size(), QStringLiteral("(none)"));
     const auto boxes = dialog->findChildren<QGroupBox *>();
     for (const QGroupBox *group : boxes) {
         const auto *form = qobject_cast<QFormLayout *>(group->layout());
         for (int row = 0; form && group->title() == box && row < form->rowCount(); ++row) {
             const auto *label = qobject_cast<QLabel *>(form->itemAt(row, QFormLayout::LabelRole)->widget());
-            if (label && label->text() == caption)
-                return qobject_cast<QLabel *>(form->itemAt(row, QFormLayout::FieldRole)->widget())->text();
+            if (const qsizetype i = label ? captions.indexOf(label->text()) : -1; i >= 0)
+                fields[i] = qobject_cast<QLabel *>(form->itemAt(row, QFormLayout::FieldRole)->widget())->text();
         }
     }
-    return QStringLiteral("(none)");
+    return fields;
 }
 
 void prepareEnvironment()

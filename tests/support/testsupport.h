@@ -97,9 +97,9 @@ QStringList treeDump(const QTreeWidget *tree);
 // The push button of that text among w's children; null when there is none.
 QPushButton *button(const QWidget *w, const QString &text);
 
-// The text of the label beside caption in the form of the group box titled
-// box; "(none)" when there is no such row.
-QString formField(const QWidget *dialog, const QString &box, const QString &caption);
+// The texts of the labels beside the captions in the form of the group box
+// titled box; "(none)" for a caption without such a row.
+QStringList formFields(const QWidget *dialog, const QString &box, const QStringList &captions);
 
 void prepareEnvironment();
 bool isChild();
