@@ -26,6 +26,8 @@
 #include "simbench.h"
 #include "testsupport.h"
 
+using zrtest::row;
+
 namespace {
 
 // One VXI carrier (slot 5) with another card kind in slot 1 and a 7480 in
@@ -100,13 +102,9 @@ QStringList items(const QComboBox *combo)
 
 } // namespace
 
-// What stands in the way of the address file.
-enum class Blocked {
-    Nothing,
-    FileAtFolder, // a file where its folder should be
-    FolderAtLock, // a folder at the name of the file's lock
-    PipeAtLock,
-};
+// What stands in the way of the address file: nothing, a file where its
+// folder should be, a folder or a pipe at the name of the file's lock.
+enum class Blocked { Nothing, FileAtFolder, FolderAtLock, PipeAtLock };
 
 Q_DECLARE_METATYPE(Answers)
 Q_DECLARE_METATYPE(Blocked)
@@ -152,9 +150,8 @@ void tst_Connection::flow_data()
     QTest::addColumn<Answers>("answers");
     QTest::addColumn<QList<int>>("statuses"); // init returns them in turn, then 0
     QTest::addColumn<QString>("cardText");    // the card object's text for them
-    QTest::addColumn<bool>("connected");
     QTest::addColumn<bool>("demo");
-    QTest::addColumn<QString>("descriptor");
+    QTest::addColumn<QString>("descriptor"); // empty: not connected
     QTest::addColumn<QList<int>>("numbers");
     QTest::addColumn<QStringList>("boxes"); // the dialogs after the first
     const QString how = QStringLiteral("How to connect to 7480 Function Card?");
@@ -165,40 +162,36 @@ void tst_Connection::flow_data()
     const QString unavailable = QStringLiteral("Selected 7480 Function Card is unavailable.\nError: ");
     const Answers find{{"Auto Find"}}, findOnce{{"Auto Find"}, {"Cancel"}};
     const QList<int> ok, nothing;
-    zrtest::row("one card found", 0x7480, kOneCard, find, ok, "", true, false, "VXI0::1::INSTR", QList<int>{2},
-                QStringList());
-    zrtest::row("two found, one picked", 0x7480, kTwoCards, Answers{{"Auto Find"}, {"OK", {}, "FC 1"}}, ok, "", true,
-                false, "VXI0::1::INSTR", QList<int>{1}, QStringList{select});
-    zrtest::row("selection cancelled", 0x7480, kTwoCards, findOnce, ok, "", false, false, "", nothing,
-                QStringList{select});
-    zrtest::row("none, try again, demo", 0x7480, kNoCard, Answers{{"Auto Find"}, {"Try Again"}, {"Run In Demo Mode"}},
-                ok, "", true, true, "VXI0::1::INSTR", QList<int>{1}, QStringList{none, how});
-    zrtest::row("none, cancel", 0x7480, kNoCard, findOnce, ok, "", false, false, "", nothing, QStringList{none});
-    zrtest::row("demo", 0x7480, kNoCard, Answers{{"Run In Demo Mode"}}, ok, "", true, true, "VXI0::1::INSTR",
-                QList<int>{1}, QStringList());
-    zrtest::row("cancel", 0x7480, kNoCard, Answers{{"Cancel"}}, ok, "", false, false, "", nothing, QStringList());
-    zrtest::row("typed address", 0x7480, kNoCard, Answers{{"Enter Address"}, {"OK", {{"VXI0::5::INSTR", 3}}}}, ok, "",
-                true, false, "VXI0::5::INSTR", QList<int>{3}, QStringList{address});
-    zrtest::row("no card number, then back", 0x7480, kNoCard,
-                Answers{{"Enter Address"}, {"OK", {{"VXI0::5::INSTR", 0}}}, {"OK"}, {"Cancel"}, {"Cancel"}}, ok, "",
-                false, false, "", nothing,
-                QStringList{address, "Please enter the resource descriptor and select the Function Card number.",
-                            address, how});
-    zrtest::row("two typed, second incomplete", 0x5902, kNoCard,
-                Answers{{"Enter Address"}, {"OK", {{"A", 2}, {"B", 0}}}, {"OK"}, {"Cancel"}, {"Cancel"}}, ok, "", false,
-                false, "", nothing,
-                QStringList{addresses, "Please enter the resource descriptors and select the Function Card numbers.",
-                            addresses, "How to connect to 5902 Function Card?"});
-    zrtest::row("two typed fail", 0x5902, kNoCard, Answers{{"Enter Address"}, {"OK", {{"A", 2}, {"B", 5}}}, {"Cancel"}},
-                QList<int>{-1}, "gone", false, false, "", nothing,
-                QStringList{addresses, "At least one selected 5902 Function Card is unavailable.\nError: gone"});
-    zrtest::row("a warning fails too", 0x7480, kOneCard, findOnce, QList<int>{1}, "warned", false, false, "", nothing,
-                QStringList{unavailable + "warned"});
-    zrtest::row("no card text: the common library's", 0x7480, kOneCard, findOnce, QList<int>{VI_ERROR_TMO}, "", false,
-                false, "", nothing, QStringList{unavailable + "Timeout expired before operation completed."});
-    zrtest::row("failed, Try Again asks anew", 0x7480, kOneCard, Answers{{"Auto Find"}, {"Try Again"}, {"Auto Find"}},
-                QList<int>{-1}, "gone", true, false, "VXI0::1::INSTR", QList<int>{2},
-                QStringList{unavailable + "gone", how});
+    const QStringList noBoxes;
+    row("one card found", 0x7480, kOneCard, find, ok, "", false, "VXI0::1::INSTR", QList<int>{2}, noBoxes);
+    row("two found, one picked", 0x7480, kTwoCards, Answers{{"Auto Find"}, {"OK", {}, "FC 1"}}, ok, "", false,
+        "VXI0::1::INSTR", QList<int>{1}, QStringList{select});
+    row("selection cancelled", 0x7480, kTwoCards, findOnce, ok, "", false, "", nothing, QStringList{select});
+    row("none, try again, demo", 0x7480, kNoCard, Answers{{"Auto Find"}, {"Try Again"}, {"Run In Demo Mode"}}, ok, "",
+        true, "VXI0::1::INSTR", QList<int>{1}, QStringList{none, how});
+    row("none, cancel", 0x7480, kNoCard, findOnce, ok, "", false, "", nothing, QStringList{none});
+    row("cancel", 0x7480, kNoCard, Answers{{"Cancel"}}, ok, "", false, "", nothing, noBoxes);
+    row("typed address", 0x7480, kNoCard, Answers{{"Enter Address"}, {"OK", {{"VXI0::5::INSTR", 3}}}}, ok, "", false,
+        "VXI0::5::INSTR", QList<int>{3}, QStringList{address});
+    row("no card number, then back", 0x7480, kNoCard,
+        Answers{{"Enter Address"}, {"OK", {{"VXI0::5::INSTR", 0}}}, {"OK"}, {"Cancel"}, {"Cancel"}}, ok, "", false, "",
+        nothing,
+        QStringList{address, "Please enter the resource descriptor and select the Function Card number.", address,
+                    how});
+    row("two typed, second incomplete", 0x5902, kNoCard,
+        Answers{{"Enter Address"}, {"OK", {{"A", 2}, {"B", 0}}}, {"OK"}, {"Cancel"}, {"Cancel"}}, ok, "", false, "",
+        nothing,
+        QStringList{addresses, "Please enter the resource descriptors and select the Function Card numbers.", addresses,
+                    "How to connect to 5902 Function Card?"});
+    row("two typed fail", 0x5902, kNoCard, Answers{{"Enter Address"}, {"OK", {{"A", 2}, {"B", 5}}}, {"Cancel"}},
+        QList<int>{-1}, "gone", false, "", nothing,
+        QStringList{addresses, "At least one selected 5902 Function Card is unavailable.\nError: gone"});
+    row("a warning fails too", 0x7480, kOneCard, findOnce, QList<int>{1}, "warned", false, "", nothing,
+        QStringList{unavailable + "warned"});
+    row("no card text: the common library's", 0x7480, kOneCard, findOnce, QList<int>{VI_ERROR_TMO}, "", false, "",
+        nothing, QStringList{unavailable + "Timeout expired before operation completed."});
+    row("failed, Try Again asks anew", 0x7480, kOneCard, Answers{{"Auto Find"}, {"Try Again"}, {"Auto Find"}},
+        QList<int>{-1}, "gone", false, "VXI0::1::INSTR", QList<int>{2}, QStringList{unavailable + "gone", how});
 }
 
 void tst_Connection::flow()
@@ -209,6 +202,7 @@ void tst_Connection::flow()
     QFETCH(QList<int>, statuses);
     QFETCH(QString, cardText);
     QFETCH(bool, demo);
+    QFETCH(QString, descriptor);
     QVERIFY(zrtest::loadBench(bench));
     FakeCard card(model);
     card.initStatuses = statuses;
@@ -217,7 +211,7 @@ void tst_Connection::flow()
     queue(this->answers, answers);
     const bool connected = select.selectAndConnect() == 1;
     select.hide();
-    QTEST(connected, "connected");
+    QCOMPARE(connected, !descriptor.isEmpty());
     QTEST(this->answers.seen.mid(1), "boxes");
     // Each way chosen is tried once; the common library is asked for a text
     // only when the card has none; the one session left open is handed over.
@@ -228,7 +222,7 @@ void tst_Connection::flow()
     if (!connected)
         return;
     QTEST(select.demoMode == 1, "demo");
-    QTEST(select.descriptor, "descriptor");
+    QCOMPARE(select.descriptor, descriptor);
     QTEST(chosenNumbers(select), "numbers");
     if (opened) {
         // The session is opened asking for the card's identity and resetting it.
@@ -246,22 +240,21 @@ void tst_Connection::storedRows_data()
     QTest::addColumn<QList<int>>("numbers");       // of each row in use
     const QList<QStringList> firstRun{{"TCPIP::192.168.2.100::INSTR"}};
     const QList<int> select{0};
-    zrtest::row("first run", 0x7480, QByteArray(), firstRun, select);
-    zrtest::row("history, most recent first", 0x7480,
-                QByteArray("[7480]\n1.1.Descriptor=E\n1.2.Descriptor=D\n1.3.Descriptor=\n1.4.Descriptor=B\n"
-                           "1.5.Descriptor=A\n1.FC_Number=3\nFC_Count=1\n"),
-                QList<QStringList>{{"E", "D", "B", "A"}}, QList<int>{3});
-    zrtest::row("empty first entry", 0x7480, QByteArray("[7480]\n1.2.Descriptor=B\n"),
-                QList<QStringList>{{"TCPIP::192.168.2.100::INSTR", "B"}}, select);
-    zrtest::row("other model's group", 0x7480, QByteArray("[5902]\n1.1.Descriptor=X\n"), firstRun, select);
-    zrtest::row("hand-edited commas", 0x7480, QByteArray("[7480]\n1.1.Descriptor=A,B\n"), QList<QStringList>{{"A,B"}},
-                select);
-    zrtest::row("multi-card rows and count", 0x5902,
-                QByteArray("[5902]\n1.1.Descriptor=A\n2.1.Descriptor=B\n2.FC_Number=8\nFC_Count=3\n"),
-                QList<QStringList>{{"A"}, {"B"}, {}}, QList<int>{0, 8, 0});
-    zrtest::row("count 9", 0x5902, QByteArray("[5902]\nFC_Count=9\n"), firstRun, select);
-    zrtest::row("count 0", 0x5902, QByteArray("[5902]\nFC_Count=0\n"), firstRun, select);
-    zrtest::row("named pipe", 0x7480, QByteArray("fifo"), firstRun, select);
+    row("first run", 0x7480, QByteArray(), firstRun, select);
+    row("history, most recent first", 0x7480,
+        QByteArray("[7480]\n1.1.Descriptor=E\n1.2.Descriptor=D\n1.3.Descriptor=\n1.4.Descriptor=B\n"
+                   "1.5.Descriptor=A\n1.FC_Number=3\nFC_Count=1\n"),
+        QList<QStringList>{{"E", "D", "B", "A"}}, QList<int>{3});
+    row("empty first entry", 0x7480, QByteArray("[7480]\n1.2.Descriptor=B\n"),
+        QList<QStringList>{{"TCPIP::192.168.2.100::INSTR", "B"}}, select);
+    row("other model's group", 0x7480, QByteArray("[5902]\n1.1.Descriptor=X\n"), firstRun, select);
+    row("hand-edited commas", 0x7480, QByteArray("[7480]\n1.1.Descriptor=A,B\n"), QList<QStringList>{{"A,B"}}, select);
+    row("multi-card rows and count", 0x5902,
+        QByteArray("[5902]\n1.1.Descriptor=A\n2.1.Descriptor=B\n2.FC_Number=8\nFC_Count=3\n"),
+        QList<QStringList>{{"A"}, {"B"}, {}}, QList<int>{0, 8, 0});
+    row("count 9", 0x5902, QByteArray("[5902]\nFC_Count=9\n"), firstRun, select);
+    row("count 0", 0x5902, QByteArray("[5902]\nFC_Count=0\n"), firstRun, select);
+    row("named pipe", 0x7480, QByteArray("fifo"), firstRun, select);
 }
 
 void tst_Connection::storedRows()
@@ -301,21 +294,19 @@ void tst_Connection::savedRows_data()
     QTest::addColumn<QStringList>("reloaded");  // row 1's items shown again
     QTest::addColumn<QStringList>("fileHolds"); // lines of the file written
     const QStringList five{"A", "B", "C", "D", "E"};
-    zrtest::row("current text first", 0x7480, five, QList<Address>{{"D", 1}}, Blocked::Nothing,
-                QStringList{"D", "A", "B", "C", "E"},
-                QStringList{"[7480]", "1.1.Descriptor=D", "1.2.Descriptor=A", "1.5.Descriptor=E", "1.FC_Number=1",
-                            "FC_Count=1"});
-    zrtest::row("five kept", 0x7480, five, QList<Address>{{"F", 2}}, Blocked::Nothing,
-                QStringList{"F", "A", "B", "C", "D"}, QStringList{"1.5.Descriptor=D", "1.FC_Number=2"});
+    row("current text first", 0x7480, five, QList<Address>{{"D", 1}}, Blocked::Nothing,
+        QStringList{"D", "A", "B", "C", "E"},
+        QStringList{"[7480]", "1.1.Descriptor=D", "1.2.Descriptor=A", "1.5.Descriptor=E", "1.FC_Number=1",
+                    "FC_Count=1"});
+    row("five kept", 0x7480, five, QList<Address>{{"F", 2}}, Blocked::Nothing, QStringList{"F", "A", "B", "C", "D"},
+        QStringList{"1.5.Descriptor=D", "1.FC_Number=2"});
+    // Blocked: the typed row is kept for the run.
     const QList<Address> x4{{"X", 4}};
-    zrtest::row("typed row kept unwritable", 0x7480, QStringList(), x4, Blocked::FileAtFolder, QStringList{"X"},
-                QStringList());
-    zrtest::row("typed row kept, folder at the lock", 0x7480, QStringList(), x4, Blocked::FolderAtLock,
-                QStringList{"X"}, QStringList());
-    zrtest::row("typed row kept, pipe at the lock", 0x7480, QStringList(), x4, Blocked::PipeAtLock, QStringList{"X"},
-                QStringList());
-    zrtest::row(
-        "rows in use returned, all saved", 0x5902, QStringList(), QList<Address>{{"A", 1}, {"", 0}}, Blocked::Nothing,
+    const QStringList x{"X"}, none;
+    row("unwritable folder", 0x7480, none, x4, Blocked::FileAtFolder, x, none);
+    row("folder at the lock", 0x7480, none, x4, Blocked::FolderAtLock, x, none);
+    row("pipe at the lock", 0x7480, none, x4, Blocked::PipeAtLock, x, none);
+    row("rows in use returned, all saved", 0x5902, QStringList(), QList<Address>{{"A", 1}, {"", 0}}, Blocked::Nothing,
         QStringList{"A"},
         QStringList{"[5902]", "2.1.Descriptor=", "2.FC_Number=0", "8.1.Descriptor=", "8.FC_Number=0", "FC_Count=2"});
 }
@@ -377,16 +368,14 @@ void tst_Connection::choosing_data()
     QTest::addColumn<QString>("descriptor");
     QTest::addColumn<QList<int>>("numbers");
     const QList<int> none;
-    zrtest::row("OK with nothing", 1, QStringList(), "OK", false, true, "", none);
-    zrtest::row("OK with two", 1, QStringList{"FC 2", "FC 4"}, "OK", true, false, "VXI0::1::INSTR,VXI0::2::INSTR",
-                QList<int>{2, 4});
-    zrtest::row("one card at a time", 0, QStringList{"FC 1", "FC 4"}, "OK", true, false, "VXI0::2::INSTR",
-                QList<int>{4});
-    zrtest::row("Cancel", 1, QStringList{"FC 1"}, "Cancel", false, false, "", none);
-    zrtest::row("double click chooses one", 1, QStringList{"FC 1", "FC 4"}, "", true, false, "VXI0::2::INSTR",
-                QList<int>{4});
-    zrtest::row("double click on another kind", 1, QStringList{"FC 3"}, "", false, true, "", none);
-    zrtest::row("double click on a carrier", 1, QStringList{"Slot 2 - 0 MB"}, "", false, true, "", none);
+    row("OK with nothing", 1, QStringList(), "OK", false, true, "", none);
+    row("OK with two", 1, QStringList{"FC 2", "FC 4"}, "OK", true, false, "VXI0::1::INSTR,VXI0::2::INSTR",
+        QList<int>{2, 4});
+    row("one card at a time", 0, QStringList{"FC 1", "FC 4"}, "OK", true, false, "VXI0::2::INSTR", QList<int>{4});
+    row("Cancel", 1, QStringList{"FC 1"}, "Cancel", false, false, "", none);
+    row("double click chooses one", 1, QStringList{"FC 1", "FC 4"}, "", true, false, "VXI0::2::INSTR", QList<int>{4});
+    row("double click on another kind", 1, QStringList{"FC 3"}, "", false, true, "", none);
+    row("double click on a carrier", 1, QStringList{"Slot 2 - 0 MB"}, "", false, true, "", none);
 }
 
 void tst_Connection::choosing()
@@ -447,8 +436,8 @@ void tst_Connection::tree()
                           "VXI0 +", "  Slot 2 - 0 MB +", "    FC 1 | 7480 [1, VXI0::2::INSTR]",
                           "    FC 2 | 1234 [0, VXI0::2::INSTR] -", "  Slot 1 - 0 MB +",
                           "    FC 2 | 7480 [2, VXI0::1::INSTR]", "tcpip0 +"}));
-    QCOMPARE(select.descriptor, QStringLiteral("VXI0::1::INSTR"));
-    QCOMPARE(select.fcNumbers[0], quint16(2));
+    QCOMPARE(qMakePair(select.descriptor, select.fcNumbers[0]),
+             qMakePair(QStringLiteral("VXI0::1::INSTR"), quint16(2)));
     QCOMPARE(simbench_openSessions(), 0);
     // Without a resource manager, an empty tree.
     simbench_setStatus("viOpenDefaultRM", VI_ERROR_SYSTEM_ERROR);
@@ -465,15 +454,15 @@ void tst_Connection::manyCards_data()
     QTest::addColumn<QList<int>>("shown");   // card items under each carrier shown
     QTest::addColumn<QString>("descriptor"); // of the card kept
     QTest::addColumn<int>("number");
-    zrtest::row("255: all, no question", QList<int>{200, 55}, false, 255, QList<int>{201, 56}, "VXI1::1::INSTR", 56);
-    zrtest::row("exactly 256: the question", QList<int>{256}, true, 256, QList<int>{257}, "VXI0::1::INSTR", 257);
-    zrtest::row("cap inside the second carrier, the third left out", QList<int>{200, 100, 5}, true, 256,
-                QList<int>{201, 57}, "VXI1::1::INSTR", 57);
-    zrtest::row("cap at a carrier's last card, the next left out", QList<int>{256, 3}, true, 256, QList<int>{257},
-                "VXI0::1::INSTR", 257);
-    zrtest::row("cap after hundreds of entries", QList<int>(100, 0) + QList<int>(300, 1), true, 256,
-                QList<int>(100, 1) + QList<int>(256, 2), "VXI355::1::INSTR", 2);
-    zrtest::row("hundreds of entries, none of this kind", QList<int>(300, 0), false, 0, QList<int>(300, 1), "", 0);
+    row("255: all, no question", QList<int>{200, 55}, false, 255, QList<int>{201, 56}, "VXI1::1::INSTR", 56);
+    row("exactly 256: the question", QList<int>{256}, true, 256, QList<int>{257}, "VXI0::1::INSTR", 257);
+    row("cap inside the second carrier, the third left out", QList<int>{200, 100, 5}, true, 256, QList<int>{201, 57},
+        "VXI1::1::INSTR", 57);
+    row("cap at a carrier's last card, the next left out", QList<int>{256, 3}, true, 256, QList<int>{257},
+        "VXI0::1::INSTR", 257);
+    row("cap after hundreds of entries", QList<int>(100, 0) + QList<int>(300, 1), true, 256,
+        QList<int>(100, 1) + QList<int>(256, 2), "VXI355::1::INSTR", 2);
+    row("hundreds of entries, none of this kind", QList<int>(300, 0), false, 0, QList<int>(300, 1), "", 0);
 }
 
 void tst_Connection::manyCards()
@@ -497,11 +486,7 @@ void tst_Connection::manyCards()
         answers.click(QStringLiteral("Continue"));
     // when the search fills the tree, then the cards offered are
     QTEST(select.searchCards(), "found");
-    QCOMPARE(answers.seen, asked ? QStringList{QStringLiteral(
-                                       "Found more Function Cards than supported by this SoftFrontPanel. Only first "
-                                       "256 are available.\nPlease contact Halvar's support if you need support for "
-                                       "more cards.")}
-                                 : QStringList());
+    QCOMPARE(answers.seen.filter(QStringLiteral("Only first 256 are available.")).size(), int(asked));
     const QTreeWidget *tree = select.findChild<QTreeWidget *>();
     QList<int> shown;
     for (int k = 0; k < tree->topLevelItemCount(); ++k) {
