@@ -115,21 +115,20 @@ void tst_Search::found_data()
         QStringList{"VXI0::1::INSTR"}, true);
     row("no resources", QByteArray(R"({"resources": []})"), QByteArray(), Entries(), QStringList(), true);
     // Many resources whose order has cycles (gpib1 < GPIB101 by their
-    // boards, GPIB101 < TCPIP0::… < gpib1 by their text), the network ones
-    // queried all at once.
+    // boards, GPIB101 < TCPIP0::… < gpib1 by their text) and equals (the
+    // GPIB ones of one board), the network ones queried all at once.
     QByteArray many = R"({"resources": [)";
     Entries each;
     QStringList others;
     for (int i = 1; i <= 64; ++i) {
-        const QString address = QStringLiteral("192.0.2.%1").arg(i);
-        const QString tcpip = QStringLiteral("TCPIP0::%1::INSTR").arg(address);
-        others << QStringLiteral("gpib%1::1::INSTR").arg(i) << QStringLiteral("GPIB%1::1::INSTR").arg(100 + i);
+        const QString address = QStringLiteral("192.0.2.%1").arg(i), tcpip = "TCPIP0::" + address + "::INSTR";
+        others << QStringLiteral("gpib%1::1::INSTR").arg(i) << QStringLiteral("GPIB10%1::%2::INSTR").arg(i % 8).arg(i);
+        each << resourceEntry{others.at(2 * i - 2), {}, {}, {}, {}} << resourceEntry{others.last(), {}, {}, {}, {}}
+             << resourceEntry{tcpip, {address + " - 0 LXI"}, {{"FC 1", "7480"}}, {1}, address};
         many += QStringLiteral(R"(%1{"descriptor": "%2"}, {"descriptor": "%3"}, {"descriptor": "%4", "address": "%5",
             "openDelayMs": 5, "carrier": {"slots": [{"id": "0x7480"}]}})")
                     .arg(QLatin1String(i > 1 ? "," : ""), others.at(2 * i - 2), others.last(), tcpip, address)
                     .toUtf8();
-        each << resourceEntry{others.at(2 * i - 2), {}, {}, {}, {}} << resourceEntry{others.last(), {}, {}, {}, {}}
-             << resourceEntry{tcpip, {address + QLatin1String(" - 0 LXI")}, {{"FC 1", "7480"}}, {1}, address};
     }
     row("many in cycles: each once", many + "]}", QByteArray(), each, others, false);
 }
