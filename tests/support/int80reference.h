@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstring>
+
 #include "core/zr6200fp_intXXL.h"
 
 // The 80-bit integer's reference: values kept sign-extended in an __int128.
@@ -26,9 +28,8 @@ inline intXXL toXXL(i128 v)
 // their limbs, not by intXXL's own comparison.
 inline const char *firstDifference(i128 a, i128 b, int n, qint16 d)
 {
-    const auto differ = [](intXXL x, i128 v) { return qstrcmp(x.toHex(0), toXXL(v).toHex(0)) != 0; };
-    const intXXL x = toXXL(a);
-    const intXXL y = toXXL(b);
+    const auto differ = [](intXXL x, i128 v) { return std::strcmp(x.toHex(0), toXXL(v).toHex(0)) != 0; };
+    const intXXL x = toXXL(a), y = toXXL(b);
     const auto low64 = qint64(quint64(u128(a)));
     if (differ(x + y, wrap80(a + b)) || differ(x - y, wrap80(a - b)))
         return "sum or difference";
