@@ -1,5 +1,5 @@
-// The frame and what it shows: user messages and the exit question, the
-// acquisition buttons, the status lamp, the About dialog and its licence.
+// The frame and what it shows: user messages and the exit question,
+// centring, the About dialog and its licence.
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -11,47 +11,39 @@
 #include "about/zr6200fp_About.h"
 #include "app/zr6200fp_app.h"
 #include "app/zr6200fp_messages.h"
-#include "led/zr6200fp_led.h"
 #include "testsupport.h"
+
+using zrtest::row;
 
 namespace {
 
 struct Box
 {
-    QString title;
-    QString text;
-    int icon = 0;
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
-// Answers the next box with button, noting what it showed.
+// Answers the next box with button (none: closes it), noting what it showed.
 void answerNoting(zrtest::ModalAnswerer &answers, Box *seen, const QString &button)
 {
-    answers.act([seen, button](QWidget *w) {
+    const auto note = [seen](QWidget *w) {
         const auto *box = qobject_cast<QMessageBox *>(w);
-        *seen = {box->windowTitle(), box->text(), int(box->icon())};
-        if (button.isEmpty()) {
+        *seen = {box->windowTitle(), box->text(), box->icon()};
+    };
+    if (button.isEmpty())
+        answers.act([note](QWidget *w) {
+            note(w);
             w->close();
-            return;
-        }
-        const auto buttons = box->buttons();
-        for (QAbstractButton *b : buttons) {
-            if (b->text().remove(QLatin1Char('&')) == button)
-                b->click();
-        }
-    });
+        });
+    else
+        answers.click(button, note);
 }
 
-QPushButton *aboutButton(const zr6200fp_About &about, const QString &text)
-{
-    const auto buttons = about.findChildren<QPushButton *>();
-    for (QPushButton *b : buttons) {
-        if (b->text() == text)
-            return b;
-    }
-    return nullptr;
-}
+using Message = void (*)(const QString &);
 
 } // namespace
+
+Q_DECLARE_METATYPE(Message)
 
 ZR_SCENARIO(errorYes)
 {
@@ -70,10 +62,6 @@ private slots:
     void errorYesExits();
     void exitQuestion_data();
     void exitQuestion();
-    void acquisition_data();
-    void acquisition();
-    void lamp_data();
-    void lamp();
     void centred();
     void aboutPaging_data();
     void aboutPaging();
@@ -82,33 +70,27 @@ private slots:
 
 void tst_Frame::messages_data()
 {
-    QTest::addColumn<QString>("grade");
+    QTest::addColumn<Message>("show");
     QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("answer"); // empty: the box closed
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("icon");
-    zrtest::row("info", "info", "", "OK", "Tervix  SFP Info message", "t", int(QMessageBox::Information));
-    zrtest::row("warning", "warning", "", "OK", "Tervix  SFP Warning message", "t", int(QMessageBox::Warning));
-    zrtest::row("error, No goes on", "error", "", "No", "Tervix  SFP Error message", "t\nDo you want to exit?",
-                int(QMessageBox::Critical));
-    zrtest::row("error closed goes on", "error", "", "", "Tervix  SFP Error message", "t\nDo you want to exit?",
-                int(QMessageBox::Critical));
-    zrtest::row("model label", "info", "7480", "OK", "Tervix 7480 SFP Info message", "t",
-                int(QMessageBox::Information));
+    QTest::addColumn<QMessageBox::Icon>("icon");
+    const char *const question = "t\nDo you want to exit?";
+    row("info", &infoMessage, "", "OK", "Tervix  SFP Info message", "t", QMessageBox::Information);
+    row("warning, label", &warningMessage, "7480", "OK", "Tervix 7480 SFP Warning message", "t", QMessageBox::Warning);
+    row("error, No goes on", &errorMessage, "", "No", "Tervix  SFP Error message", question, QMessageBox::Critical);
+    row("error closed goes on", &errorMessage, "", "", "Tervix  SFP Error message", question, QMessageBox::Critical);
 }
 
 void tst_Frame::messages()
 {
-    QFETCH(QString, grade);
+    QFETCH(Message, show);
     QFETCH(QString, label);
     QFETCH(QString, answer);
     Box seen;
     answerNoting(answers, &seen, answer);
     modelLabel = label;
-    const auto show = grade == QLatin1String("info")      ? infoMessage
-                      : grade == QLatin1String("warning") ? warningMessage
-                                                          : errorMessage;
     show(QStringLiteral("t"));
     modelLabel.clear();
     QTEST(seen.title, "title");
@@ -127,10 +109,10 @@ void tst_Frame::exitQuestion_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("byCloseControl");
     QTest::addColumn<bool>("closed");
-    zrtest::row("Close, Yes", "Yes", false, true);
-    zrtest::row("Close, No", "No", false, false);
-    zrtest::row("close control, Yes", "Yes", true, true);
-    zrtest::row("close control, box closed", "", true, false);
+    row("Close, Yes", "Yes", false, true);
+    row("Close, No", "No", false, false);
+    row("close control, Yes", "Yes", true, true);
+    row("close control, box closed", "", true, false);
 }
 
 void tst_Frame::exitQuestion()
@@ -148,72 +130,6 @@ void tst_Frame::exitQuestion()
         QTest::mouseClick(frame.findChild<QPushButton *>(QStringLiteral("closeButton")), Qt::LeftButton);
     QCOMPARE(seen.title + QLatin1Char('|') + seen.text, QStringLiteral("Tervix  SFP|Do you really want to exit?"));
     QTEST(!frame.isVisible(), "closed");
-    frame.hide();
-}
-
-void tst_Frame::acquisition_data()
-{
-    QTest::addColumn<QString>("clicks"); // s: start, c: continuous, b: userBreak(), e: enableStart()
-    QTest::addColumn<QString>("signals");
-    QTest::addColumn<QString>("enabled"); // start, continuous
-    zrtest::row("single runs", "s", "startSingle", "10");
-    zrtest::row("single released", "ss", "startSingle breakSingle", "00");
-    zrtest::row("ended", "sse", "startSingle breakSingle", "11");
-    zrtest::row("continuous runs", "c", "startCont", "01");
-    zrtest::row("break stops both", "scb", "startSingle breakSingle", "11");
-    zrtest::row("break continuous", "cb", "startCont stopCont", "11");
-    zrtest::row("break while idle", "b", "", "11");
-}
-
-void tst_Frame::acquisition()
-{
-    QFETCH(QString, clicks);
-    zr6200fp_app frame;
-    auto *start = frame.findChild<QPushButton *>(QStringLiteral("startButton"));
-    auto *cont = frame.findChild<QPushButton *>(QStringLiteral("startContButton"));
-    QStringList emitted;
-    const auto note = [&emitted](const char *name) { return [&emitted, name] { emitted << QLatin1String(name); }; };
-    connect(&frame, &zr6200fp_app::startSingle, note("startSingle"));
-    connect(&frame, &zr6200fp_app::breakSingle, note("breakSingle"));
-    connect(&frame, &zr6200fp_app::startCont, note("startCont"));
-    connect(&frame, &zr6200fp_app::stopCont, note("stopCont"));
-    for (QChar click : clicks) {
-        if (click == QLatin1Char('s'))
-            start->click();
-        else if (click == QLatin1Char('c'))
-            cont->click();
-        else if (click == QLatin1Char('b'))
-            frame.userBreak();
-        else
-            frame.enableStart();
-    }
-    QTEST(emitted.join(QLatin1Char(' ')), "signals");
-    QTEST(QString(QString::number(start->isEnabled()) + QString::number(cont->isEnabled())), "enabled");
-}
-
-void tst_Frame::lamp_data()
-{
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QColor>("offColor");
-    QTest::addColumn<QColor>("shown");
-    const QColor palette = QApplication::palette().color(QPalette::Window);
-    zrtest::row("on", 1, QColor(Qt::blue), QColor(Qt::green));
-    zrtest::row("negative is on", -1, QColor(Qt::blue), QColor(Qt::green));
-    zrtest::row("off", 0, QColor(Qt::blue), QColor(Qt::blue));
-    zrtest::row("magenta means the palette", 0, QColor(Qt::magenta), palette);
-}
-
-void tst_Frame::lamp()
-{
-    QFETCH(int, value);
-    QFETCH(QColor, offColor);
-    zr6200fp_led led(QStringLiteral("Active"), QColor(Qt::green), offColor, nullptr);
-    led.setValue(value);
-    QTEST(led.lampColor(), "shown");
-    QSignalSpy toggled(&led, &zr6200fp_led::valueToggled);
-    led.toggleValue();
-    QCOMPARE(led.isOn(), value == 0);
-    QCOMPARE(toggled.count(), 1);
 }
 
 void tst_Frame::centred()
@@ -228,59 +144,54 @@ void tst_Frame::centred()
 void tst_Frame::aboutPaging_data()
 {
     QTest::addColumn<int>("cards");
-    QTest::addColumn<QString>("paging");  // n: next(), p: prev()
-    QTest::addColumn<QString>("shown");   // model revision serial driver
-    QTest::addColumn<QString>("buttons"); // visible, previous and next enabled
-    zrtest::row("no card", 0, "np", "(none)", "hidden");
-    zrtest::row("one card", 1, "np", "M1 R1 S1 ", "hidden");
-    zrtest::row("two cards", 2, "", "M1 R1 S1 ", "shown 01");
-    zrtest::row("three cards", 3, "", "M1 R1 S1 ", "shown 01");
-    zrtest::row("second page", 3, "n", "M2 R2 S2 own", "shown 11");
-    zrtest::row("last page", 3, "nn", "M3 R3 S3 own", "shown 10");
-    zrtest::row("past the last", 3, "nnn", "M3 R3 S3 own", "shown 10");
-    zrtest::row("back one page", 3, "nnp", "M2 R2 S2 own", "shown 11");
-    zrtest::row("back to the first", 3, "nnpp", "M1 R1 S1 own", "shown 01");
-    zrtest::row("before the first", 3, "p", "M1 R1 S1 ", "shown 01");
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QStringList>("shown"); // model, revision, serial number, driver revision
+    QTest::addColumn<bool>("paging");       // the buttons are shown
+    QTest::addColumn<bool>("previous");     // enabled
+    QTest::addColumn<bool>("next");
+    const QString next = QStringLiteral("Next >"), previous = QStringLiteral("< Previous");
+    row("no card", 0, QStringList(), QStringList{"(none)", "(none)", "(none)", ""}, false, false, true);
+    row("one card", 1, QStringList(), QStringList{"M1", "R1", "S1", ""}, false, false, true);
+    row("two cards", 2, QStringList(), QStringList{"M1", "R1", "S1", ""}, true, false, true);
+    row("second page", 3, QStringList{next}, QStringList{"M2", "R2", "S2", "own"}, true, true, true);
+    row("last page, no further", 3, QStringList{next, next, next}, QStringList{"M3", "R3", "S3", "own"}, true, true,
+        false);
+    row("back one page", 3, QStringList{next, next, previous}, QStringList{"M2", "R2", "S2", "own"}, true, true, true);
+    row("back to the first", 3, QStringList{next, next, previous, previous}, QStringList{"M1", "R1", "S1", "own"}, true,
+        false, true);
+    row("none before the first", 3, QStringList{previous}, QStringList{"M1", "R1", "S1", ""}, true, false, true);
 }
 
 void tst_Frame::aboutPaging()
 {
     QFETCH(int, cards);
-    QFETCH(QString, paging);
+    QFETCH(QStringList, clicks);
     zr6200fp_About about("1.0", "", "7480", "(c)", nullptr, "lib");
+    about.show();
     // The second card brings a driver revision of its own, the others none:
     // the label keeps the last one shown.
     for (int i = 1; i <= cards; ++i)
         about.addHardwareInfo(QStringLiteral("S%1").arg(i), QStringLiteral("R%1").arg(i), QStringLiteral("M%1").arg(i),
                               i == 2 ? QStringLiteral("own") : QString());
-    for (QChar step : paging) {
-        if (step == QLatin1Char('n'))
-            about.next();
-        else
-            about.prev();
-    }
-    const QString hardware = QStringLiteral("Hardware Information");
-    QStringList shown{zrtest::formField(&about, hardware, QStringLiteral("Device Model:"))};
-    if (shown.first() != QLatin1String("(none)")) {
-        shown << zrtest::formField(&about, hardware, QStringLiteral("Revision:"))
-              << zrtest::formField(&about, hardware, QStringLiteral("Serial Number:"))
-              << zrtest::formField(&about, QStringLiteral("Software Revisions"), QStringLiteral("Instrument Driver:"));
-    }
-    QTEST(shown.join(QLatin1Char(' ')), "shown");
-    const QPushButton *prev = aboutButton(about, QStringLiteral("< Previous"));
-    const QPushButton *next = aboutButton(about, QStringLiteral("Next >"));
-    QTEST(prev->isHidden() ? QStringLiteral("hidden")
-                           : QStringLiteral("shown %1%2").arg(int(prev->isEnabled())).arg(int(next->isEnabled())),
-          "buttons");
-    QCOMPARE(zrtest::formField(&about, QStringLiteral("Software Revisions"), QStringLiteral("Tervix Common Library:")),
-             QStringLiteral("lib"));
+    for (const QString &click : std::as_const(clicks))
+        QTest::mouseClick(zrtest::button(&about, click), Qt::LeftButton);
+    const QString software = QStringLiteral("Software Revisions");
+    QTEST(zrtest::formFields(&about, QStringLiteral("Hardware Information"),
+                             {"Device Model:", "Revision:", "Serial Number:"}) +
+              zrtest::formFields(&about, software, {"Instrument Driver:"}),
+          "shown");
+    QTEST(zrtest::button(&about, QStringLiteral("< Previous"))->isVisible(), "paging");
+    QTEST(zrtest::button(&about, QStringLiteral("Next >"))->isVisible(), "paging");
+    QTEST(zrtest::button(&about, QStringLiteral("< Previous"))->isEnabled(), "previous");
+    QTEST(zrtest::button(&about, QStringLiteral("Next >"))->isEnabled(), "next");
+    QCOMPARE(zrtest::formFields(&about, software, {"Tervix Common Library:"}), QStringList{"lib"});
 }
 
 void tst_Frame::aboutLicence()
 {
     zr6200fp_About about("1.0", "drv", "7480", "(c)", nullptr, nullptr);
-    QCOMPARE(zrtest::formField(&about, QStringLiteral("Software Revisions"), QStringLiteral("Tervix Common Library:")),
-             QStringLiteral("(none)"));
+    QCOMPARE(zrtest::formFields(&about, QStringLiteral("Software Revisions"), {"Tervix Common Library:"}),
+             QStringList{"(none)"});
     about.show();
     QString licence;
     answers.act([&licence](QWidget *w) {
@@ -291,7 +202,7 @@ void tst_Frame::aboutLicence()
     QVERIFY(licence.startsWith(QLatin1String("Qt LGPL License|This program uses the Qt toolkit")));
     QVERIFY2(licence.contains(QLatin1String("Lesser General Public License version 3")), qPrintable(licence));
     QVERIFY(about.isVisible());
-    QTest::mouseClick(aboutButton(about, QStringLiteral("OK")), Qt::LeftButton);
+    QTest::mouseClick(zrtest::button(&about, QStringLiteral("OK")), Qt::LeftButton);
     QVERIFY(!about.isVisible());
 }
 

@@ -1,9 +1,11 @@
 // The card's window on the simulated bench: what each user action sends to
-// the driver, the status rule, the window's identification, the card object,
-// the About dialog's hardware pages and the splash picture.
+// the driver, the Configuration page after Reset, the status lamps, the
+// status rule, the window's identification and hardware query, the card
+// object and the splash picture.
 #include <QApplication>
 #include <QComboBox>
-#include <QHash>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,49 +17,34 @@
 #include <memory>
 
 #include "about/zr6200fp_About.h"
-#include "core/zr6200fp_cardModels.h"
 #include "digitctrl/zr6200fp_digitCtrl.h"
 #include "led/zr6200fp_led.h"
 #include "simbench.h"
 #include "splash/zr6200fp_splashLabel.h"
+#include "standin_status.h"
 #include "testsupport.h"
 #include "zr7480.h"
 #include "zr7480fp/zr7480_fc.h"
 #include "zr7480fp/zr7480fp_App.h"
-#include "zr7480fp/zr7480fp_CSR.h"
 #include "zr7480fp/zr7480fp_Config.h"
 #include "zr7480fp/zr7480fp_splash.h"
+
+using zrtest::row;
 
 namespace {
 
 // A VXI carrier in slot 5 whose slot 2 holds a 7480.
-const char *const kVxi = R"({"resources": [{"descriptor": "VXI0::7::INSTR", "slot": 5, "carrier": {"modelId": 1987,
+const QByteArray kVxi = R"({"resources": [{"descriptor": "VXI0::7::INSTR", "slot": 5, "carrier": {"modelId": 1987,
     "slots": [0, {"id": "0x7480", "serial": "0x00001a2b", "option": "BC", "revision": "1.0.2.0"}]}}]})";
-const char *const kLxi = R"({"resources": [{"descriptor": "TCPIP0::192.0.2.10::INSTR", "address": "192.0.2.10",
-    "hostname": "lxi.example", "deviceName": "inst0", "carrier": {"slots": [{"id": "0x7480"}]}}]})";
-const char *const kLxiNoNames = R"({"resources": [{"descriptor": "TCPIP0::192.0.2.11::INSTR",
-    "carrier": {"slots": [{"id": "0x7480"}]}}]})";
 
-// Builds the window through Auto Find, or in demo mode; null when the flow
-// did not go as expected.
-std::unique_ptr<zr7480fp_App> openWindow(zrtest::ModalAnswerer &answers, zr7480_fc &card, bool demo,
-                                         const char *bench = kVxi)
-{
-    if (!zrtest::loadBench(bench))
-        return nullptr;
-    answers.click(demo ? QStringLiteral("Run In Demo Mode") : QStringLiteral("Auto Find"));
-    auto window = std::make_unique<zr7480fp_App>(&card);
-    simbench_clearLog();
-    return answers.problems().isEmpty() ? std::move(window) : nullptr;
-}
+// The warning the driver's text for ZR7480_WARN_NO_RESET gives.
+const QRegularExpression kNoResetText(QStringLiteral("^The session was opened without a reset"));
 
-// The instrument driver's calls since the window was built, without the
-// session number.
-QStringList cardCalls()
+// The instrument driver's calls in the call log, without the session number.
+QStringList cardCalls(const QStringList &log = zrtest::benchLog())
 {
     static const QRegularExpression session(QStringLiteral("vi=\\d+(, )?"));
     QStringList lines;
-    const QStringList log = zrtest::benchLog();
     for (const QString &line : log) {
         if (line.startsWith(QLatin1String("zr7480_")) && !line.startsWith(QLatin1String("zr7480_error_message")))
             lines << QString(line).remove(session);
@@ -65,68 +52,137 @@ QStringList cardCalls()
     return lines;
 }
 
-QPushButton *button(QWidget *page, const QString &text)
+// Builds and shows the window through Auto Find, or in demo mode, with the
+// named operations returning status from the start; null when the flow did
+// not go as expected, building the window sent the card more than the
+// hardware query, or the window did not show.
+std::unique_ptr<zr7480fp_App> openWindow(zrtest::ModalAnswerer &answers, zr7480_fc &card, bool demo,
+                                         const QByteArray &bench = kVxi, const QByteArrayList &forced = {},
+                                         ViStatus status = 0)
 {
-    const auto buttons = page->findChildren<QPushButton *>();
-    for (QPushButton *b : buttons) {
-        if (b->text() == text)
-            return b;
+    if (!zrtest::loadBench(bench))
+        return nullptr;
+    for (const QByteArray &operation : forced)
+        simbench_setStatus(operation.constData(), status);
+    answers.click(demo ? QStringLiteral("Run In Demo Mode") : QStringLiteral("Auto Find"));
+    auto window = std::make_unique<zr7480fp_App>(&card);
+    static const QRegularExpression sends(QStringLiteral("^zr7480_(configure|arm|fpSync|reset|getStatus)"));
+    const bool quiet = cardCalls().filter(sends).isEmpty();
+    simbench_clearLog();
+    window->show();
+    const bool shown = QTest::qWaitForWindowActive(window.get());
+    return answers.problems().isEmpty() && quiet && shown ? std::move(window) : nullptr;
+}
+
+// The control beside the label, in the group box of that title if given,
+// as a user finds it.
+QWidget *control(QWidget *window, const QString &label, const QString &group = {})
+{
+    const auto boxes = window->findChildren<QGroupBox *>();
+    for (const QGroupBox *box : boxes) {
+        auto *grid = qobject_cast<QGridLayout *>(box->layout());
+        for (int i = 0; grid && (group.isEmpty() || box->title() == group) && i < grid->count(); ++i) {
+            const auto *caption = qobject_cast<QLabel *>(grid->itemAt(i)->widget());
+            int row = 0, column = 0, rows = 0, columns = 0;
+            grid->getItemPosition(i, &row, &column, &rows, &columns);
+            if (caption && caption->text() == label)
+                return grid->itemAtPosition(row, column + 1)->widget();
+        }
     }
     return nullptr;
 }
 
-// The user's actions: a combo box and the item chosen ("filter1 8",
-// "source 3", "edge 1"), a digit control and the text typed ("divider 5000",
-// "dds 13456789"), or a button's text; or a DDS error made on the card.
-bool act(zr7480fp_App &window, const QString &action)
+// A user's step: the button of that text pressed; or, in the control beside
+// label, the item of that text chosen, the text typed and Return pressed,
+// or the key pressed.
+struct Step
 {
-    const zr7480fp_Config *c = window.configPage;
-    const QHash<QString, QComboBox *> combos{
-        {QStringLiteral("filter1"), c->filterCombo[0]},     {QStringLiteral("filter2"), c->filterCombo[1]},
-        {QStringLiteral("gain1"), c->gainCombo[0]},         {QStringLiteral("output1"), c->outputCombo[0]},
-        {QStringLiteral("source"), c->clockSourceCombo},    {QStringLiteral("synch"), c->synchSourceCombo},
-        {QStringLiteral("fpclock"), c->fpClockOutputCombo}, {QStringLiteral("mbclock"), c->mbClockOutputCombo},
-        {QStringLiteral("mode"), c->fpSynchModeCombo},      {QStringLiteral("edge"), window.csrPage->edgeCombo}};
-    const QString what = action.section(QLatin1Char(' '), 0, 0);
-    const QString value = action.section(QLatin1Char(' '), 1);
-    if (QComboBox *combo = combos.value(what)) {
-        combo->setCurrentIndex(value.toInt());
-        // What a user's choice in the popup emits.
-        emit combo->activated(value.toInt());
-    } else if (what == QLatin1String("divider") || what == QLatin1String("dds")) {
-        zr6200fp_digitCtrl *ctrl = what == QLatin1String("dds") ? c->ddsFrequencyCtrl : c->clockDividerCtrl;
-        ctrl->setFocus();
-        ctrl->findChild<QLineEdit *>()->selectAll();
-        QTest::keyClicks(ctrl, value);
-        QTest::keyClick(ctrl, what == QLatin1String("dds") ? Qt::Key_Tab : Qt::Key_Return);
-    } else if (action == QLatin1String("DDS at 1 kHz by another program")) {
-        return zr7480_configureClock(c->session, 0, 1e3, 4, 0, 0, 0) == VI_SUCCESS;
-    } else if (QPushButton *b = button(window.csrPage, action)) {
-        b->click();
-    } else {
-        return false;
+    Step(const char *input, const char *label = "", const char *group = "")
+        : input(QString::fromUtf8(input))
+        , label(QString::fromUtf8(label))
+        , group(QString::fromUtf8(group))
+    {
     }
+    Step(Qt::Key key, const char *label)
+        : label(QString::fromUtf8(label))
+        , key(key)
+    {
+    }
+    QString input;
+    QString label;
+    QString group;
+    Qt::Key key = Qt::Key_unknown;
+};
+using Steps = QList<Step>;
+
+// The item of that text chosen as a user does.
+bool choose(QComboBox *combo, const QString &text)
+{
+    const int index = combo->findText(text);
+    combo->setCurrentIndex(index);
+    // What a user's choice in the popup emits.
+    emit combo->activated(index);
+    return index >= 0;
+}
+
+bool act(zr7480fp_App &window, const Step &step)
+{
+    if (step.label.isEmpty()) {
+        QPushButton *b = zrtest::button(&window, step.input);
+        if (b)
+            QTest::mouseClick(b, Qt::LeftButton);
+        return b;
+    }
+    QWidget *w = control(&window, step.label, step.group);
+    if (auto *combo = qobject_cast<QComboBox *>(w))
+        return choose(combo, step.input);
+    auto *ctrl = qobject_cast<zr6200fp_digitCtrl *>(w);
+    if (!ctrl)
+        return false;
+    ctrl->setFocus();
+    if (step.key != Qt::Key_unknown) {
+        QTest::keyClick(ctrl, step.key);
+        return true;
+    }
+    ctrl->findChild<QLineEdit *>()->selectAll();
+    QTest::keyClicks(ctrl, step.input);
+    QTest::keyClick(ctrl, Qt::Key_Return);
     return true;
 }
 
-// Every combo box's item, then the digit controls' texts.
-QString shownConfig(const zr7480fp_Config *page)
+// The calls one change of a channel control sends, with the status they return.
+QStringList channels(int filter1, int gain1, int output1, int filter2, int gain2, int output2, ViStatus status = 0)
+{
+    const QString call = QStringLiteral("zr7480_configureChannel(channel=%1, filter=%2, gain=%3, output=%4) -> %5");
+    return {call.arg(1).arg(filter1).arg(gain1).arg(output1).arg(status),
+            call.arg(2).arg(filter2).arg(gain2).arg(output2).arg(status)};
+}
+
+QStringList clock(int source, double dds, int divider, int synch, int fpOutput, int mbOutput)
+{
+    return {
+        QString::asprintf("zr7480_configureClock(clockSource=%d, ddsFrequency=%.10g, clockDivider=%d, synchSource=%d, "
+                          "fpClockOutput=%d, mbClockOutput=%d) -> 0",
+                          source, dds, divider, synch, fpOutput, mbOutput)};
+}
+
+// What the Configuration page shows: each combo box's item, then the digit
+// controls' texts.
+QStringList shownConfig(const zr7480fp_Config *page)
 {
     QStringList shown;
     const auto combos = page->findChildren<QComboBox *>();
     for (const QComboBox *combo : combos)
-        shown << QString::number(combo->currentIndex());
-    for (const zr6200fp_digitCtrl *ctrl : {page->ddsFrequencyCtrl, page->clockDividerCtrl})
-        shown << ctrl->findChild<QLineEdit *>()->text();
-    return shown.join(QLatin1Char(' '));
-}
-
-QString lamps(const zr7480fp_CSR *page)
-{
-    return QStringLiteral("dds=%1 sync=%2").arg(int(page->ddsErrorLed->isOn())).arg(int(page->syncStatusLed->isOn()));
+        shown << combo->currentText();
+    const auto editors = page->findChildren<QLineEdit *>();
+    for (const QLineEdit *editor : editors)
+        shown << editor->text();
+    return shown;
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Steps)
 
 // A negative status ends the program after its line; the call log shows
 // what reached the card before.
@@ -134,11 +190,9 @@ ZR_SCENARIO(fatalStatus)
 {
     zr7480_fc card;
     zrtest::ModalAnswerer answers;
-    auto window = openWindow(answers, card, false);
-    simbench_setStatus("zr7480_configureChannel", VI_ERROR_PARAMETER3);
-    if (qEnvironmentVariableIsSet("ZR_NO_ERROR_TEXT"))
-        simbench_setStatus("zr7480_error_message", -1);
-    act(*window, QStringLiteral("filter1 1"));
+    auto window =
+        openWindow(answers, card, false, kVxi, qgetenv("ZR_FAILING").split(' '), ViStatus(VI_ERROR_PARAMETER3));
+    act(*window, {"Butterworth 750Hz", "Filter", "Channel 1"});
     return 3;
 }
 
@@ -168,7 +222,6 @@ class tst_Panels : public zrtest::Case
 private slots:
     void userActions_data();
     void userActions();
-    void resetPage_data();
     void resetPage();
     void statusLamps_data();
     void statusLamps();
@@ -183,190 +236,226 @@ private slots:
 
 void tst_Panels::userActions_data()
 {
-    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QByteArray>("warns"); // an operation that returns a warning
     QTest::addColumn<QStringList>("calls");
-    const auto channels = [](const char *one, const char *two) {
-        return QStringList{QStringLiteral("zr7480_configureChannel(channel=1, %1) -> 0").arg(QLatin1String(one)),
-                           QStringLiteral("zr7480_configureChannel(channel=2, %1) -> 0").arg(QLatin1String(two))};
-    };
-    const auto clock = [](const char *args) {
-        return QStringList{QStringLiteral("zr7480_configureClock(%1) -> 0").arg(QLatin1String(args))};
-    };
-    const char *const start = "filter=0, gain=0, output=0";
-    zrtest::row("Elliptic Mute on 2", QStringList{"filter2 8"}, channels(start, "filter=16, gain=0, output=0"));
-    zrtest::row("Elliptic 150kHz", QStringList{"filter1 23"}, channels("filter=31, gain=0, output=0", start));
-    zrtest::row("Butterworth 9kHz", QStringList{"filter1 7"}, channels("filter=7, gain=0, output=0", start));
-    zrtest::row("gain and output carried", QStringList{"gain1 3", "output1 2", "filter2 1"},
-                channels("filter=0, gain=3, output=0", start) + channels("filter=0, gain=3, output=2", start) +
-                    channels("filter=0, gain=3, output=2", "filter=1, gain=0, output=0"));
-    zrtest::row(
-        "clock source Off", QStringList{"source 3"},
-        clock("clockSource=3, ddsFrequency=12500000, clockDivider=4, synchSource=0, fpClockOutput=0, mbClockOutput=0"));
-    zrtest::row("every clock control", QStringList{"synch 2", "fpclock 3", "mbclock 1"},
-                clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
-                      "synchSource=2, fpClockOutput=0, mbClockOutput=0") +
-                    clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
-                          "synchSource=2, fpClockOutput=3, mbClockOutput=0") +
-                    clock("clockSource=0, ddsFrequency=12500000, clockDivider=4, "
-                          "synchSource=2, fpClockOutput=3, mbClockOutput=1"));
-    zrtest::row("divider 0", QStringList{"divider 0"},
-                clock("clockSource=0, ddsFrequency=12500000, clockDivider=0, synchSource=0, "
-                      "fpClockOutput=0, mbClockOutput=0"));
-    zrtest::row("divider 5000 clamped", QStringList{"divider 5000"},
-                clock("clockSource=0, ddsFrequency=12500000, clockDivider=4095, "
-                      "synchSource=0, fpClockOutput=0, mbClockOutput=0"));
-    zrtest::row("DDS frequency once", QStringList{"dds 13456789"},
-                clock("clockSource=0, ddsFrequency=13456789, clockDivider=4, "
-                      "synchSource=0, fpClockOutput=0, mbClockOutput=0"));
-    zrtest::row("synch mode", QStringList{"mode 3"}, QStringList{"zr7480_configureFpSynch(mode=3) -> 0"});
-    zrtest::row("Pulse, Falling", QStringList{"Pulse"}, QStringList{"zr7480_fpSyncPulse(edge=0) -> 0"});
-    zrtest::row("Pulse, Raising", QStringList{"edge 1", "Pulse"}, QStringList{"zr7480_fpSyncPulse(edge=1) -> 0"});
-    zrtest::row("Arm, Reset", QStringList{"Arm", "Reset"}, QStringList{"zr7480_arm() -> 0", "zr7480_reset() -> 0"});
+    const ViStatus warning = ZR7480_WARN_RESERVED_FILTER;
+    const char *const divider = "Clock Divider";
+    const char *const dds = "DDS Frequency";
+    row("filters by their text",
+        Steps{{"Elliptic Mute", "Filter", "Channel 2"},
+              {"Elliptic 150kHz", "Filter", "Channel 1"},
+              {"Butterworth 9kHz", "Filter", "Channel 2"}},
+        QByteArray(), channels(0, 0, 0, 16, 0, 0) + channels(31, 0, 0, 16, 0, 0) + channels(31, 0, 0, 7, 0, 0));
+    row("channel 1's gain and output carried",
+        Steps{{"x0.01", "Gain", "Channel 1"},
+              {"Connected", "Output", "Channel 1"},
+              {"Elliptic 10kHz", "Filter", "Channel 2"}},
+        QByteArray(), channels(0, 3, 0, 0, 0, 0) + channels(0, 3, 2, 0, 0, 0) + channels(0, 3, 2, 17, 0, 0));
+    row("channel 2's gain and output",
+        Steps{{"x1", "Gain", "Channel 2"}, {"Grounded", "Output", "Channel 2"}, {"x0.1", "Gain", "Channel 2"}},
+        QByteArray(), channels(0, 0, 0, 0, 1, 0) + channels(0, 0, 0, 0, 1, 1) + channels(0, 0, 0, 0, 2, 1));
+    row("a warning sends both and keeps the choice",
+        Steps{{"Elliptic Mute", "Filter", "Channel 2"}, {"x1", "Gain", "Channel 1"}},
+        QByteArray("zr7480_configureChannel"),
+        channels(0, 0, 0, 16, 0, 0, warning) + channels(0, 1, 0, 16, 0, 0, warning));
+    row("clock source Off", Steps{{"Off", "Clock Source"}}, QByteArray(), clock(3, 12.5e6, 4, 0, 0, 0));
+    row("every clock control",
+        Steps{{"Own ITRI", "Clock Source"},
+              {"Neighb ITRI", "Synch Source"},
+              {"TTL", "FP Clock Output"},
+              {"Enabled", "MB Clock Output"}},
+        QByteArray(),
+        clock(1, 12.5e6, 4, 0, 0, 0) + clock(1, 12.5e6, 4, 2, 0, 0) + clock(1, 12.5e6, 4, 2, 2, 0) +
+            clock(1, 12.5e6, 4, 2, 2, 1));
+    row("divider: clamped, one call a step, none at a limit",
+        Steps{{"5000", divider}, {Qt::Key_Up, divider}, {"0", divider}, {Qt::Key_Down, divider}, {Qt::Key_Up, divider}},
+        QByteArray(), clock(0, 12.5e6, 4095, 0, 0, 0) + clock(0, 12.5e6, 0, 0, 0, 0) + clock(0, 12.5e6, 1, 0, 0, 0));
+    row("DDS: one call a step, none at a limit",
+        Steps{{"13456789", dds}, {"25e6", dds}, {Qt::Key_Up, dds}, {Qt::Key_PageDown, dds}}, QByteArray(),
+        clock(0, 13456789, 4, 0, 0, 0) + clock(0, 25e6, 4, 0, 0, 0) + clock(0, 15e6, 4, 0, 0, 0));
+    row("synch mode", Steps{{"1st and 3rd pulse ignored", "ITRI to FP Synch Mode"}}, QByteArray(),
+        QStringList{"zr7480_configureFpSynch(mode=2) -> 0"});
+    row("commands", Steps{{"Pulse"}, {"Raising", "Edge"}, {"Pulse"}, {"Arm"}, {"Reset"}}, QByteArray(),
+        QStringList{"zr7480_fpSyncPulse(edge=0) -> 0", "zr7480_fpSyncPulse(edge=1) -> 0", "zr7480_arm() -> 0",
+                    "zr7480_reset() -> 0"});
 }
 
 void tst_Panels::userActions()
 {
-    QFETCH(QStringList, actions);
+    QFETCH(Steps, steps);
+    QFETCH(QByteArray, warns);
     for (bool demo : {false, true}) {
         zr7480_fc card;
         auto window = openWindow(answers, card, demo);
         QVERIFY(window);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        for (const QString &action : std::as_const(actions))
-            QVERIFY2(act(*window, action), qPrintable(action));
+        if (!warns.isEmpty() && !demo) {
+            // A warning goes out with the driver's text, and the page goes on.
+            simbench_setStatus(warns.constData(), ZR7480_WARN_RESERVED_FILTER);
+            for (int i = 0; i < 2 * steps.size(); ++i)
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Filter values 8 to 15 are")));
+        }
+        for (const Step &step : std::as_const(steps))
+            QVERIFY2(act(*window, step), qPrintable(step.input + step.label));
         if (demo)
             QCOMPARE(cardCalls(), QStringList());
         else
             QTEST(cardCalls(), "calls");
-        window->hide();
     }
-}
-
-void tst_Panels::resetPage_data()
-{
-    QTest::addColumn<bool>("demo");
-    zrtest::row("Reset", false);
-    zrtest::row("demo", true);
 }
 
 void tst_Panels::resetPage()
 {
-    QFETCH(bool, demo);
-    // Given every control of the Configuration page changed,
-    zr7480_fc card;
-    auto window = openWindow(answers, card, demo);
-    QVERIFY(window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    const QString start = shownConfig(window->configPage);
-    for (const char *action : {"filter1 8", "filter2 23", "gain1 3", "output1 2", "source 3", "synch 2", "fpclock 3",
-                               "mbclock 1", "mode 3", "divider 77", "dds 13456789"})
-        QVERIFY(act(*window, QLatin1String(action)));
-    QVERIFY(shownConfig(window->configPage) != start);
-    simbench_clearLog();
-    // when Reset resets the card,
-    QVERIFY(act(*window, QStringLiteral("Reset")));
-    // then the page shows its start values, the card's defaults, again and
-    // sends nothing.
-    QCOMPARE(shownConfig(window->configPage), start);
-    QCOMPARE(cardCalls(), demo ? QStringList() : QStringList{QStringLiteral("zr7480_reset() -> 0")});
-    window->hide();
+    for (bool demo : {false, true}) {
+        // Given every control of the Configuration page changed,
+        zr7480_fc card;
+        auto window = openWindow(answers, card, demo);
+        QVERIFY(window);
+        const QStringList start = shownConfig(window->configPage);
+        const auto combos = window->configPage->findChildren<QComboBox *>();
+        for (QComboBox *combo : combos)
+            QVERIFY(choose(combo, combo->itemText(combo->count() - 1)));
+        QVERIFY(act(*window, {"13456789", "DDS Frequency"}) && act(*window, {"77", "Clock Divider"}));
+        simbench_clearLog();
+        // when Reset resets the card,
+        QVERIFY(act(*window, {"Reset"}));
+        // then the page shows its start values, the card's defaults, again
+        // and sends nothing.
+        QCOMPARE(shownConfig(window->configPage), start);
+        QCOMPARE(cardCalls(), demo ? QStringList() : QStringList{QStringLiteral("zr7480_reset() -> 0")});
+    }
 }
 
 void tst_Panels::statusLamps_data()
 {
-    QTest::addColumn<QStringList>("actions");
-    QTest::addColumn<int>("forcedStatus"); // of zr7480_getStatus in the last action; 0: as the card answers
-    QTest::addColumn<QString>("lamps");
-    const QString update = QStringLiteral("Update"), ddsError = QStringLiteral("DDS at 1 kHz by another program");
-    const int warning = 0x3FFC0901;
-    zrtest::row("not armed", QStringList{update}, 0, "dds=0 sync=0");
-    zrtest::row("armed: synchronised", QStringList{"Arm", update}, 0, "dds=0 sync=1");
-    zrtest::row("DDS error", QStringList{ddsError, update}, 0, "dds=1 sync=0");
-    zrtest::row("nothing written: sync lamp kept", QStringList{"Arm", update, update}, warning, "dds=0 sync=1");
-    zrtest::row("nothing written: DDS lamp kept", QStringList{ddsError, update, update}, warning, "dds=1 sync=0");
+    QTest::addColumn<double>("cardDds"); // set behind the panel; 0: as the panel left it
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<int>("lastStatus"); // what the last step's status read returns; 0: as the card answers
+    QTest::addColumn<bool>("ddsError");
+    QTest::addColumn<bool>("synchronised");
+    row("not armed", 0.0, Steps{{"Update"}}, 0, false, false);
+    row("armed", 0.0, Steps{{"Arm"}, {"Update"}}, 0, false, true);
+    row("DDS out of its range", 30e6, Steps{{"Arm"}, {"Update"}}, 0, true, false);
+    // A warning that writes no status leaves each lamp as it was.
+    row("a warning keeps the sync lamp", 0.0, Steps{{"Arm"}, {"Update"}, {"Update"}}, ZR7480_WARN_NO_RESET, false,
+        true);
+    row("a warning keeps the DDS lamp", 30e6, Steps{{"Update"}, {"Update"}}, ZR7480_WARN_NO_RESET, true, false);
 }
 
 void tst_Panels::statusLamps()
 {
-    QFETCH(QStringList, actions);
-    QFETCH(int, forcedStatus);
+    QFETCH(double, cardDds);
+    QFETCH(Steps, steps);
+    QFETCH(int, lastStatus);
     zr7480_fc card;
     auto window = openWindow(answers, card, false);
     QVERIFY(window);
-    const QString last = actions.takeLast();
-    for (const QString &action : std::as_const(actions))
-        QVERIFY(act(*window, action));
-    if (forcedStatus) {
-        // A warning goes out with the driver's text, and the page goes on.
-        simbench_setStatus("zr7480_getStatus", forcedStatus);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^(?!Operation failed).+")));
+    if (cardDds != 0.0)
+        QCOMPARE(zr7480_configureClock(window->driverSession(), 0, cardDds, 4, 0, 0, 0), VI_SUCCESS);
+    for (int i = 0; i < steps.size(); ++i) {
+        if (i == steps.size() - 1 && lastStatus) {
+            simbench_setStatus("zr7480_getStatus", lastStatus);
+            QTest::ignoreMessage(QtWarningMsg, kNoResetText);
+        }
+        QVERIFY(act(*window, steps[i]));
     }
-    QVERIFY(act(*window, last));
-    QTEST(lamps(window->csrPage), "lamps");
+    QTEST(qobject_cast<zr6200fp_led *>(control(window.get(), QStringLiteral("DDS Error")))->isOn(), "ddsError");
+    QTEST(qobject_cast<zr6200fp_led *>(control(window.get(), QStringLiteral("Sync Status")))->isOn(), "synchronised");
 }
 
 void tst_Panels::statusRule_data()
 {
-    QTest::addColumn<QByteArray>("noText");
+    QTest::addColumn<QByteArrayList>("failing"); // from the start, with an error
     QTest::addColumn<QString>("line");
-    zrtest::row("the driver's text", QByteArray(), "Operation failed due to [Parameter 3 out of range");
-    zrtest::row("no text: the number", QByteArray("1"), "Operation failed due to [0xBFFC0003]");
+    QTest::addColumn<QString>("lastCall"); // how the last call to the card begins
+    row("a channel call", QByteArrayList{"zr7480_configureChannel"},
+        "Operation failed due to [Parameter 3 out of range", "zr7480_configureChannel(channel=1,");
+    row("no text: the number", QByteArrayList{"zr7480_configureChannel", "zr7480_error_message"},
+        "Operation failed due to [0xBFFC0003]", "zr7480_configureChannel(channel=1,");
+    row("the hardware query, before the window shows", QByteArrayList{"zr7480_getSerialNumber"},
+        "Operation failed due to [Parameter 3 out of range", "zr7480_getSerialNumber(");
 }
 
 void tst_Panels::statusRule()
 {
-    QFETCH(QByteArray, noText);
+    QFETCH(QByteArrayList, failing);
     QFETCH(QString, line);
+    QFETCH(QString, lastCall);
     QTemporaryDir dir;
     const QString log = dir.filePath(QStringLiteral("calls.log"));
     QProcessEnvironment env;
     env.insert(QStringLiteral("ZR_SIMBENCH_LOG"), log);
-    if (!noText.isEmpty())
-        env.insert(QStringLiteral("ZR_NO_ERROR_TEXT"), QString::fromLatin1(noText));
+    env.insert(QStringLiteral("ZR_FAILING"), QString::fromLatin1(failing.join(' ')));
     const QString problem = zrtest::expectExit("fatalStatus", 1, line, env);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QFile file(log);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll().count("zr7480_configureChannel("), 1);
+    const QStringList calls = cardCalls(QString::fromLatin1(file.readAll()).split(QLatin1Char('\n')));
+    QVERIFY2(calls.last().startsWith(lastCall), qPrintable(calls.last()));
 }
 
 void tst_Panels::identification_data()
 {
     QTest::addColumn<QByteArray>("bench");
     QTest::addColumn<bool>("demo");
-    QTest::addColumn<QString>("shown");    // title | module | card | logo width | lamp
-    QTest::addColumn<QString>("hardware"); // model revision serial
-    zrtest::row("VXI", QByteArray(kVxi), false, "Tervix 7480 Soft Front Panel|Slot 5|FC 2|146|1",
-                "7480-BC 1.0.2.0 00001a2b");
-    zrtest::row("LXI", QByteArray(kLxi), false, "Tervix 7480 Soft Front Panel: lxi.example|inst0|FC 1|121|1",
-                "7480-AA 1.0.1.0 74800101");
-    zrtest::row("LXI without names", QByteArray(kLxiNoNames), false, "Tervix 7480 Soft Front Panel||FC 1|121|1",
-                "7480-AA 1.0.1.0 74800101");
-    zrtest::row("demo", QByteArray(kVxi), true, "Tervix 7480 Soft Front Panel|||146|0",
-                "7480-AA (DEMO) 1.0.1.0 (DEMO) 74809481 (DEMO)");
+    QTest::addColumn<QByteArray>("warns"); // an operation that returns a warning
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("lxi");
+    QTest::addColumn<QString>("module");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QStringList>("hardware"); // model, revision, serial number
+    const QString title = QStringLiteral("Tervix 7480 Soft Front Panel");
+    row("VXI", kVxi, false, QByteArray(), title, false, "Slot 5", "FC 2",
+        QStringList{"7480-BC", "1.0.2.0", "00001a2b"});
+    row("LXI", QByteArray(R"({"resources": [{"descriptor": "TCPIP0::192.0.2.10::INSTR", "address": "192.0.2.10",
+                "hostname": "lxi.example", "deviceName": "inst0", "carrier": {"slots": [{"id": "0x7480"}]}}]})"),
+        false, QByteArray(), title + ": lxi.example", true, "inst0", "FC 1",
+        QStringList{"7480-AA", "1.0.1.0", "74800101"});
+    row("LXI without names", QByteArray(R"({"resources": [{"descriptor": "TCPIP0::192.0.2.11::INSTR",
+                "carrier": {"slots": [{"id": "0x7480"}]}}]})"),
+        false, QByteArray(), title, true, "", "FC 1", QStringList{"7480-AA", "1.0.1.0", "74800101"});
+    row("demo", kVxi, true, QByteArray(), title, false, "", "",
+        QStringList{"7480-AA (DEMO)", "1.0.1.0 (DEMO)", "74809481 (DEMO)"});
+    row("the top serial number", QByteArray(R"({"resources": [{"descriptor": "VXI0::7::INSTR", "slot": 1,
+                "carrier": {"slots": [{"id": "0x7480", "serial": "0xffffffff"}]}}]})"),
+        false, QByteArray(), title, false, "Slot 1", "FC 1", QStringList{"7480-AA", "1.0.1.0", "ffffffff"});
+    row("the hardware query warns: what the driver left", kVxi, false, QByteArray("zr7480_getSerialNumber"), title,
+        false, "Slot 5", "FC 2", QStringList{"7480-", "1.0.2.0", "00000000"});
 }
 
 void tst_Panels::identification()
 {
     QFETCH(QByteArray, bench);
     QFETCH(bool, demo);
+    QFETCH(QByteArray, warns);
+    QFETCH(bool, lxi);
+    if (!warns.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, kNoResetText);
     {
         zr7480_fc card;
-        auto window = openWindow(answers, card, demo, bench.constData());
+        auto window =
+            openWindow(answers, card, demo, bench, QByteArrayList{warns}.mid(warns.isEmpty()), ZR7480_WARN_NO_RESET);
         QVERIFY(window);
-        const auto text = [&window](const char *name) { return window->findChild<QLabel *>(name)->text(); };
-        QTEST(QStringList({window->windowTitle(), text("moduleLabel"), text("fcLabel"),
-                           QString::number(window->findChild<QLabel *>("busLogoLabel")->pixmap().width()),
-                           QString::number(window->findChild<zr6200fp_led *>("activeLed")->isOn())})
-                  .join(QLatin1Char('|')),
-              "shown");
-        const QString box = QStringLiteral("Hardware Information");
-        QTEST(QStringList({zrtest::formField(window->about(), box, QStringLiteral("Device Model:")),
-                           zrtest::formField(window->about(), box, QStringLiteral("Revision:")),
-                           zrtest::formField(window->about(), box, QStringLiteral("Serial Number:"))})
-                  .join(QLatin1Char(' ')),
+        const auto label = [&window](const char *name) { return window->findChild<QLabel *>(name); };
+        QTEST(window->windowTitle(), "title");
+        QCOMPARE(label("headerLabel")->text(),
+                 QStringLiteral("<html>Tervix 7480<br><font size='2'>2-Channel Filter/Sync FC</font></html>"));
+        QTEST(label("moduleLabel")->text(), "module");
+        QCOMPARE(label("moduleLabel")->whatsThis(),
+                 QStringLiteral("Shows which %1 module is connected to the Soft Front Panel")
+                     .arg(QLatin1String(lxi ? "LXI" : "VXI")));
+        QTEST(label("fcLabel")->text(), "card");
+        QCOMPARE(label("busLogoLabel")->pixmap().toImage(),
+                 QImage(lxi ? QStringLiteral(":/lxi-logo.bmp") : QStringLiteral(":/vxi-logo.bmp")));
+        QCOMPARE(window->findChild<zr6200fp_led *>("activeLed")->isOn(), !demo);
+        // About shows the revisions in their fields and this card's hardware.
+        QTest::mouseClick(window->findChild<QPushButton *>("aboutButton"), Qt::LeftButton);
+        QVERIFY(window->about()->isVisible());
+        QCOMPARE(zrtest::formFields(window->about(), QStringLiteral("Software Revisions"),
+                                    {"Tervix Common Library:", "Instrument Driver:", "Soft Front Panel:"}),
+                 QStringList({"6.2.0.3301", "4.3.0.10110", "4.3.1.10252"}));
+        QTEST(zrtest::formFields(window->about(), QStringLiteral("Hardware Information"),
+                                 {"Device Model:", "Revision:", "Serial Number:"}),
               "hardware");
         // The card's copyright is Latin-1 text.
         const auto labels = window->about()->findChildren<QLabel *>();
@@ -388,15 +477,11 @@ void tst_Panels::cardObject()
 {
     QVERIFY(zrtest::loadBench(kVxi));
     zr7480_fc card;
-    QCOMPARE(zr6200fp_cardModels::modelText(card.modelCode), QStringLiteral("7480"));
-    QVERIFY(card.isModelSupported(0x7480));
-    QVERIFY(!card.isModelSupported(0x8074) && !card.isModelSupported(0));
-    QCOMPARE(card.getDriverRevision(), QStringLiteral("4.3.0.10110"));
+    // No text when the driver's call fails, or says it has none.
     QVERIFY(!card.getErrorMessage(VI_ERROR_TMO).isEmpty());
     simbench_setStatus("zr7480_error_message", -1);
     QCOMPARE(card.getErrorMessage(VI_ERROR_TMO), QString());
     simbench_clearStatuses();
-    // The driver writes a text for an unknown status, but says it has none.
     QCOMPARE(card.getErrorMessage(0x3FFC7777), QString());
     // The kept descriptor is cut to 2047 characters; reinit passes it on.
     const QByteArray longName = "VXI0::7::INSTR" + QByteArray(3000, 'x');
@@ -407,9 +492,8 @@ void tst_Panels::cardObject()
     const auto inits = zrtest::calls(QStringLiteral("zr7480_init"));
     QCOMPARE(inits.size(), 2);
     QCOMPARE(inits.last().value(QStringLiteral("rsrcName")), QLatin1Char('"') + longName.left(2047) + QLatin1Char('"'));
-    QCOMPARE(inits.last().value(QStringLiteral("fcNumber")) + inits.last().value(QStringLiteral("idQuery")) +
-                 inits.last().value(QStringLiteral("reset")),
-             QStringLiteral("211"));
+    QCOMPARE(QStringList({inits.last()["fcNumber"], inits.last()["idQuery"], inits.last()["reset"]}),
+             QStringList({"2", "1", "1"}));
     // init and close pass the driver's status on.
     QCOMPARE(card.init("VXI0::7::INSTR", numbers, 1, 1, &vi), VI_SUCCESS);
     QCOMPARE(card.close(vi), VI_SUCCESS);
@@ -426,16 +510,11 @@ void tst_Panels::splash()
     const QString problem = zrtest::expectExit(
         "splashes", 0, QStringLiteral("[7480]\n[1234]\n[1235]\n%1[1236]\n%1[7480]\n%1").arg(complaint));
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    QCOMPARE(zr6200fp_cardModels::modelText(0x7480, 10), QStringLiteral("29824"));
-    QCOMPARE(zr6200fp_cardModels::modelText(0x12, 16), QStringLiteral("  12"));
-    // The device picture fills the device area; the description is spelled out.
+    // The device picture fills the device area.
     zr7480_fc card;
     const QImage splash = zr7480fp_splash::picture(card).toImage().convertToFormat(QImage::Format_RGB32);
     const QImage device = QImage(QStringLiteral(":/zr7480fp_splash.bmp")).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(splash.copy(67, 38, 453, 199), device.copy(67, 38, 453, 199));
-    zr6200fp_splashLabel spelled(1.0f, 20, 0x7480, true, card.getCopyright(),
-                                 QStringLiteral("2-Channel Filter/Sync Function Card"));
-    QCOMPARE(splash, spelled.toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 ZR_TEST_MAIN(tst_Panels)

@@ -1,6 +1,7 @@
 // The VISA search on the simulated bench, without any widget: the list it
-// returns, which resources it opens where, what it traces, and that it
-// leaves nothing open.
+// returns (each entry once also where the descriptors' order has cycles),
+// which resources it opens where, what it traces, and that it leaves
+// nothing open.
 #include <QLoggingCategory>
 #include <QtTest>
 #include <algorithm>
@@ -11,6 +12,8 @@
 #include "search/zr6200fp_search.h"
 #include "simbench.h"
 #include "testsupport.h"
+
+using zrtest::row;
 
 using Entries = QList<resourceEntry>;
 
@@ -79,37 +82,55 @@ void tst_Search::found_data()
     QTest::addColumn<QByteArray>("failing"); // an operation forced to fail
     QTest::addColumn<Entries>("entries");
     QTest::addColumn<QStringList>("atOnce"); // opened first, on the calling thread, in VISA's order
-    zrtest::row("carrier, other kind, no carrier", QByteArray(kOneCard), QByteArray(),
-                Entries{{"ASRL1::INSTR", {}, {}, {}, {}}, kOneCardCarrier},
-                QStringList{"VXI0::1::INSTR", "ASRL1::INSTR"});
-    zrtest::row("one box, two names: the first in VISA's order kept", QByteArray(R"({"resources": [
+    QTest::addColumn<bool>("ordered");       // false: each entry once, in whatever order
+    row("carrier, other kind, no carrier", QByteArray(kOneCard), QByteArray(),
+        Entries{{"ASRL1::INSTR", {}, {}, {}, {}}, kOneCardCarrier}, QStringList{"VXI0::1::INSTR", "ASRL1::INSTR"},
+        true);
+    row("one box, two names: the first in VISA's order kept", QByteArray(R"({"resources": [
             {"descriptor": "TCPIP0::192.0.2.10::INSTR", "address": "192.0.2.10", "carrier": {"slots": [{"id": "0x7480"}]}},
             {"descriptor": "TCPIP0::lab.example::INSTR", "address": "192.0.2.10", "carrier": {"slots": [{"id": "0x7480"}]}}]})"),
-                QByteArray(),
-                Entries{{"TCPIP0::192.0.2.10::INSTR", {"192.0.2.10 - 0 LXI"}, {{"FC 1", "7480"}}, {1}, "192.0.2.10"}},
-                QStringList());
-    zrtest::row("texts as the libraries give them, the raw code judged", QByteArray(R"({"resources": [
+        QByteArray(),
+        Entries{{"TCPIP0::192.0.2.10::INSTR", {"192.0.2.10 - 0 LXI"}, {{"FC 1", "7480"}}, {1}, "192.0.2.10"}},
+        QStringList(), true);
+    row("texts as the libraries give them, the raw code judged", QByteArray(R"({"resources": [
             {"descriptor": "VXI0::1::INSTR", "slot": 1, "carrier": {"interface1": false,
              "slots": [{"id": "0x5902", "word252": "AB"}, {"id": "0x6C6C"}]}},
             {"descriptor": "TCPIP0::v6host::INSTR", "address": "fe80::1%2",
              "carrier": {"modelId": 1990, "slots": [{"id": "0x5902", "word252": "AB"}]}}]})"),
-                QByteArray(),
-                Entries{{"TCPIP0::v6host::INSTR", {"fe80::1%2 - 1990 LXI"}, {{"FC 1", "5902-AB"}}, {0}, "fe80::1%2"},
-                        {"VXI0::1::INSTR", {"Slot 1 - 0 MB"}, {{"FC 1", "5902"}, {"FC 2", "5470"}}, {0, 2}, {}}},
-                QStringList{"VXI0::1::INSTR"});
-    zrtest::row("lower-case network name on the pool, ordered", QByteArray(R"({"resources": [
+        QByteArray(),
+        Entries{{"TCPIP0::v6host::INSTR", {"fe80::1%2 - 1990 LXI"}, {{"FC 1", "5902-AB"}}, {0}, "fe80::1%2"},
+                {"VXI0::1::INSTR", {"Slot 1 - 0 MB"}, {{"FC 1", "5902"}, {"FC 2", "5470"}}, {0, 2}, {}}},
+        QStringList{"VXI0::1::INSTR"}, true);
+    row("lower-case network name on the pool, ordered", QByteArray(R"({"resources": [
             {"descriptor": "tcpip0::192.0.2.20::INSTR", "address": "192.0.2.20", "carrier": {"slots": [{"id": "0x7480"}]}},
             {"descriptor": "TCPIP0::192.0.2.3::INSTR", "address": "192.0.2.3", "openStatus": "0xBFFF0015"},
             {"descriptor": "VXI0::1::INSTR", "slot": 1}]})"),
-                QByteArray(),
-                Entries{{"TCPIP0::192.0.2.3::INSTR", {}, {}, {}, {}},
-                        {"VXI0::1::INSTR", {}, {}, {}, {}},
-                        {"tcpip0::192.0.2.20::INSTR", {"192.0.2.20 - 0 LXI"}, {{"FC 1", "7480"}}, {1}, "192.0.2.20"}},
-                QStringList{"VXI0::1::INSTR"});
-    zrtest::row("find fails", QByteArray(kOneCard), QByteArray("viFindRsrc"), Entries(), QStringList());
-    zrtest::row("find next fails: the first searched", QByteArray(kOneCard), QByteArray("viFindNext"),
-                Entries{kOneCardCarrier}, QStringList{"VXI0::1::INSTR"});
-    zrtest::row("no resources", QByteArray(R"({"resources": []})"), QByteArray(), Entries(), QStringList());
+        QByteArray(),
+        Entries{{"TCPIP0::192.0.2.3::INSTR", {}, {}, {}, {}},
+                {"VXI0::1::INSTR", {}, {}, {}, {}},
+                {"tcpip0::192.0.2.20::INSTR", {"192.0.2.20 - 0 LXI"}, {{"FC 1", "7480"}}, {1}, "192.0.2.20"}},
+        QStringList{"VXI0::1::INSTR"}, true);
+    row("find fails", QByteArray(kOneCard), QByteArray("viFindRsrc"), Entries(), QStringList(), true);
+    row("find next fails: the first searched", QByteArray(kOneCard), QByteArray("viFindNext"), Entries{kOneCardCarrier},
+        QStringList{"VXI0::1::INSTR"}, true);
+    row("no resources", QByteArray(R"({"resources": []})"), QByteArray(), Entries(), QStringList(), true);
+    // Many resources whose order has cycles (gpib1 < GPIB101 by their
+    // boards, GPIB101 < TCPIP0::… < gpib1 by their text) and equals (the
+    // GPIB ones of one board), the network ones queried all at once.
+    QByteArray many = R"({"resources": [)";
+    Entries each;
+    QStringList others;
+    for (int i = 1; i <= 64; ++i) {
+        const QString address = QStringLiteral("192.0.2.%1").arg(i), tcpip = "TCPIP0::" + address + "::INSTR";
+        others << QStringLiteral("gpib%1::1::INSTR").arg(i) << QStringLiteral("GPIB10%1::%2::INSTR").arg(i % 8).arg(i);
+        each << resourceEntry{others.at(2 * i - 2), {}, {}, {}, {}} << resourceEntry{others.last(), {}, {}, {}, {}}
+             << resourceEntry{tcpip, {address + " - 0 LXI"}, {{"FC 1", "7480"}}, {1}, address};
+        many += QStringLiteral(R"(%1{"descriptor": "%2"}, {"descriptor": "%3"}, {"descriptor": "%4", "address": "%5",
+            "openDelayMs": 5, "carrier": {"slots": [{"id": "0x7480"}]}})")
+                    .arg(QLatin1String(i > 1 ? "," : ""), others.at(2 * i - 2), others.last(), tcpip, address)
+                    .toUtf8();
+    }
+    row("many in cycles: each once", many + "]}", QByteArray(), each, others, false);
 }
 
 void tst_Search::found()
@@ -131,7 +152,15 @@ void tst_Search::found()
     const std::vector<resourceEntry> found = zr6200fp_search(&card, rm).takeFound();
     qInstallMessageHandler(previous);
     QLoggingCategory::setFilterRules(QString());
-    QTEST(Entries(found.cbegin(), found.cend()), "entries");
+    QFETCH(Entries, entries);
+    Entries listed(found.cbegin(), found.cend());
+    QFETCH(bool, ordered);
+    if (!ordered) {
+        const auto byText = [](const resourceEntry &a, const resourceEntry &b) { return a.descriptor < b.descriptor; };
+        std::sort(listed.begin(), listed.end(), byText);
+        std::sort(entries.begin(), entries.end(), byText);
+    }
+    QCOMPARE(listed, entries);
     // The others are opened first, on this thread.
     QStringList opened;
     const auto opens = zrtest::calls(QStringLiteral("viOpen"));
@@ -152,5 +181,5 @@ void tst_Search::found()
     viClose(rm);
 }
 
-ZR_TEST_MAIN(tst_Search)
+ZR_CORE_TEST_MAIN(tst_Search)
 #include "tst_search.moc"

@@ -1,57 +1,31 @@
-// What the other suites rely on from the simulated bench beyond what the
-// search reads of its carriers: the call log's format, forced statuses,
-// bench-file errors and concurrent use.
+// What the other suites rely on from the simulated bench beyond what they
+// read of its call log and forced statuses, and beyond the search's
+// concurrent use: bench-file errors.
 #include <QApplication>
 #include <QtTest>
-#include <thread>
-#include <vector>
 
 #include "simbench.h"
 #include "testsupport.h"
-#include "zr6200.h"
-#include "zr7480.h"
+
+using zrtest::row;
 
 class tst_Standins : public zrtest::Case
 {
     Q_OBJECT
 private slots:
-    void logAndForcedStatus();
     void benchFileErrors_data();
     void benchFileErrors();
-    void concurrentUse();
 };
-
-void tst_Standins::logAndForcedStatus()
-{
-    // Forced by the bench file, as simbench_setStatus does.
-    QVERIFY(zrtest::loadBench(R"({"statuses": {"zr7480_configureChannel": "0xBFFF0015"},
-        "resources": [{"descriptor": "VXI0::1::INSTR", "slot": 3, "carrier": {"slots": [{"id": "0x7480"}]}}]})"));
-    ViSession vi = 0;
-    QCOMPARE(zr7480_init(const_cast<ViRsrc>("VXI0::1::INSTR"), 1, 1, 1, &vi), VI_SUCCESS);
-    QCOMPARE(zr7480_configureChannel(vi, 2, 16, 0, 0), VI_ERROR_TMO);
-    char text[4] = "xyz";
-    QCOMPARE(zr7480_getSerialNumber(vi, nullptr, text), VI_ERROR_PARAMETER2);
-    QCOMPARE(zr7480_close(vi), VI_SUCCESS);
-    QCOMPARE(
-        zrtest::benchLog(),
-        QStringList({QStringLiteral("zr7480_init(rsrcName=\"VXI0::1::INSTR\", fcNumber=1, idQuery=1, reset=1) -> 0"),
-                     QStringLiteral("zr7480_configureChannel(vi=%1, channel=2, filter=16, gain=0, output=0) -> %2")
-                         .arg(vi)
-                         .arg(VI_ERROR_TMO),
-                     QStringLiteral("zr7480_getSerialNumber(vi=%1, option=-) -> %2").arg(vi).arg(VI_ERROR_PARAMETER2),
-                     QStringLiteral("zr7480_close(vi=%1) -> 0").arg(vi)}));
-    QCOMPARE(simbench_openSessions(), 0);
-}
 
 void tst_Standins::benchFileErrors_data()
 {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("error");
-    zrtest::row("unknown field", QByteArray(R"({"resources": [], "x": 1})"), "unknown field \"x\"");
-    zrtest::row("status no number", QByteArray(R"({"resources": [], "statuses": {"a": 1.5}})"), "statuses.a: expected");
-    zrtest::row("one resource twice", QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR"},
+    row("unknown field", QByteArray(R"({"resources": [], "x": 1})"), "unknown field \"x\"");
+    row("status no number", QByteArray(R"({"resources": [], "statuses": {"a": 1.5}})"), "statuses.a: expected");
+    row("one resource twice", QByteArray(R"({"resources": [{"descriptor": "VXI0::1::INSTR"},
         {"descriptor": "vxi::1"}]})"),
-                "resources[1].descriptor");
+        "resources[1].descriptor");
 }
 
 void tst_Standins::benchFileErrors()
@@ -68,41 +42,6 @@ void tst_Standins::benchFileErrors()
     viOpenDefaultRM(&rm);
     QCOMPARE(viFindRsrc(rm, "?*INSTR", &list, &count, nullptr), VI_SUCCESS);
     QCOMPARE(count, ViUInt32(1));
-    viClose(rm);
-}
-
-void tst_Standins::concurrentUse()
-{
-    QByteArray resources;
-    for (int i = 0; i < 64; ++i)
-        resources += QStringLiteral("%1{\"descriptor\": \"TCPIP0::192.0.2.%2::INSTR\", \"openDelayMs\": 5, "
-                                    "\"carrier\": {\"slots\": [{\"id\": \"0x7480\"}]}}")
-                         .arg(i ? QStringLiteral(",") : QString())
-                         .arg(i + 1)
-                         .toLatin1();
-    QVERIFY(zrtest::loadBench("{\"resources\": [" + resources + "]}"));
-    ViSession rm = 0;
-    viOpenDefaultRM(&rm);
-    std::vector<std::thread> threads;
-    std::atomic<int> failures{0};
-    for (int i = 0; i < 64; ++i) {
-        threads.emplace_back([rm, i, &failures] {
-            const QByteArray name = QStringLiteral("TCPIP0::192.0.2.%1::INSTR").arg(i + 1).toLatin1();
-            ViSession vi = 0;
-            carrierRequest request{};
-            request.rmSession = rm;
-            if (viOpen(rm, name.constData(), 0, 0, &vi) != VI_SUCCESS || getCarrierInfo(vi, &request) != VI_SUCCESS)
-                ++failures;
-            releaseCarrierInfo(&request);
-            viClose(vi);
-        });
-    }
-    for (std::thread &t : threads)
-        t.join();
-    QCOMPARE(failures.load(), 0);
-    QCOMPARE(simbench_carrierObjects(), 0);
-    QCOMPARE(simbench_openSessions(), 1);
-    QCOMPARE(zrtest::calls(QStringLiteral("viOpen")).size(), 64);
     viClose(rm);
 }
 

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -57,9 +58,11 @@ ModalAnswerer::~ModalAnswerer()
     qApp->removeEventFilter(this);
 }
 
-ModalAnswerer &ModalAnswerer::click(const QString &text)
+ModalAnswerer &ModalAnswerer::click(const QString &text, const std::function<void(QWidget *)> &before)
 {
-    return act([this, text](QWidget *w) {
+    return act([this, text, before](QWidget *w) {
+        if (before)
+            before(w);
         const auto buttons = w->findChildren<QAbstractButton *>();
         for (QAbstractButton *b : buttons) {
             if (plain(b->text()) == text && b->isVisible()) {
@@ -253,18 +256,26 @@ QStringList treeDump(const QTreeWidget *tree)
     return lines;
 }
 
-QString formField(const QWidget *dialog, const QString &box, const QString &caption)
+QPushButton *button(const QWidget *w, const QString &text)
 {
+    const auto buttons = w->findChildren<QPushButton *>();
+    const auto found = std::find_if(buttons.cbegin(), buttons.cend(), [&](auto *b) { return b->text() == text; });
+    return found == buttons.cend() ? nullptr : *found;
+}
+
+QStringList formFields(const QWidget *dialog, const QString &box, const QStringList &captions)
+{
+    QStringList fields(captions.size(), QStringLiteral("(none)"));
     const auto boxes = dialog->findChildren<QGroupBox *>();
     for (const QGroupBox *group : boxes) {
         const auto *form = qobject_cast<QFormLayout *>(group->layout());
         for (int row = 0; form && group->title() == box && row < form->rowCount(); ++row) {
             const auto *label = qobject_cast<QLabel *>(form->itemAt(row, QFormLayout::LabelRole)->widget());
-            if (label && label->text() == caption)
-                return qobject_cast<QLabel *>(form->itemAt(row, QFormLayout::FieldRole)->widget())->text();
+            if (const qsizetype i = label ? captions.indexOf(label->text()) : -1; i >= 0)
+                fields[i] = qobject_cast<QLabel *>(form->itemAt(row, QFormLayout::FieldRole)->widget())->text();
         }
     }
-    return QStringLiteral("(none)");
+    return fields;
 }
 
 void prepareEnvironment()
@@ -303,13 +314,6 @@ int runChild()
         return 99;
     }
     return (*it)();
-}
-
-int finished(int failures)
-{
-    if (failures == 0)
-        std::printf("zrtest: every test function ran and passed\n");
-    return failures;
 }
 
 } // namespace zrtest

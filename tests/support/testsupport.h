@@ -6,28 +6,16 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
-#include <QTest>
 #include <functional>
 #include <optional>
 
+#include "testcore.h"
+
+class QPushButton;
 class QTreeWidget;
 class QWidget;
 
 namespace zrtest {
-
-// One row of a data table; texts written as literals become QStrings.
-inline QString cell(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-template <typename T> const T &cell(const T &value)
-{
-    return value;
-}
-template <typename... Cells> void row(const char *name, const Cells &...cells)
-{
-    (QTest::newRow(name) << ... << cell(cells));
-}
 
 // Answers modal dialogs as they appear, in the order the answers were
 // queued. A modal dialog nobody queued an answer for, or an answer whose
@@ -40,8 +28,9 @@ public:
     ModalAnswerer();
     ~ModalAnswerer() override;
 
-    // Click the visible button whose text, without '&', is text.
-    ModalAnswerer &click(const QString &text);
+    // Run before on the dialog (typing, choosing), then click the visible
+    // button whose text, without '&', is text.
+    ModalAnswerer &click(const QString &text, const std::function<void(QWidget *)> &before = {});
     // Run action on the dialog; it must close the dialog.
     ModalAnswerer &act(std::function<void(QWidget *)> action);
 
@@ -105,14 +94,16 @@ QList<QMap<QString, QString>> calls(const QString &operation);
 // items that carry card data, then "-" for disabled and "+" for expanded.
 QStringList treeDump(const QTreeWidget *tree);
 
-// The text of the label beside caption in the form of the group box titled
-// box; "(none)" when there is no such row.
-QString formField(const QWidget *dialog, const QString &box, const QString &caption);
+// The push button of that text among w's children; null when there is none.
+QPushButton *button(const QWidget *w, const QString &text);
+
+// The texts of the labels beside the captions in the form of the group box
+// titled box; "(none)" for a caption without such a row.
+QStringList formFields(const QWidget *dialog, const QString &box, const QStringList &captions);
 
 void prepareEnvironment();
 bool isChild();
 int runChild();
-int finished(int failures);
 
 } // namespace zrtest
 
@@ -121,19 +112,7 @@ int finished(int failures);
     static const bool zrScenarioRegistered_##name = (zrtest::registerScenario(#name, zrScenario_##name), true);        \
     static int zrScenario_##name()
 
-// finished() prints the line CTest waits for only when every function ran
-// and passed: an executable that ends early fails whatever its exit code.
+// A widget suite; in a child process it runs the scenario instead.
 #define ZR_TEST_MAIN(TestClass)                                                                                        \
-    int main(int argc, char **argv)                                                                                    \
-    {                                                                                                                  \
-        zrtest::prepareEnvironment();                                                                                  \
-        int failures = 0;                                                                                              \
-        {                                                                                                              \
-            QApplication app(argc, argv);                                                                              \
-            if (zrtest::isChild())                                                                                     \
-                return zrtest::runChild();                                                                             \
-            TestClass tc;                                                                                              \
-            failures = QTest::qExec(&tc, argc, argv);                                                                  \
-        }                                                                                                              \
-        return zrtest::finished(failures);                                                                             \
-    }
+    ZR_TEST_MAIN_OF(QApplication, TestClass, zrtest::prepareEnvironment(),                                             \
+                    if (zrtest::isChild()) return zrtest::runChild())
