@@ -349,6 +349,22 @@ const char *statusText(const StatusText *own, std::size_t count, ViStatus status
     return nullptr;
 }
 
+ViStatus writeStatusText(Call &call, const StatusText *own, std::size_t count, ViStatus status, const char *name,
+                         char *buffer, std::size_t size, ViStatus missing)
+{
+    bool written = false;
+    const ViStatus result = call.forcedOr([&] {
+        if (!buffer)
+            return missing;
+        const char *text = statusText(own, count, status);
+        copyText(buffer, size, text ? text : unknownStatusText(status));
+        written = true;
+        return text ? VI_SUCCESS : VI_WARN_UNKNOWN_STATUS;
+    });
+    call.buffer(name, buffer, written);
+    return call.done(result);
+}
+
 std::string describe(const CardState &state)
 {
     char text[512];

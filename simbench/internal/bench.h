@@ -240,4 +240,17 @@ private:
     std::chrono::steady_clock::duration delayAtStart;
 };
 
+// A library's status-text operation, after its arguments are logged: the
+// text for status (statusText(), else unknownStatusText() with
+// VI_WARN_UNKNOWN_STATUS) copied into buffer of size bytes, which the line
+// shows as name; missing is the status for a null buffer. Finishes the call.
+ViStatus writeStatusText(Call &call, const StatusText *own, std::size_t count, ViStatus status, const char *name,
+                         char *buffer, std::size_t size, ViStatus missing);
+template <std::size_t N>
+ViStatus writeStatusText(Call &call, const StatusText (&own)[N], ViStatus status, const char *name, char *buffer,
+                         std::size_t size, ViStatus missing)
+{
+    return writeStatusText(call, own, N, status, name, buffer, size, missing);
+}
+
 } // namespace simbench

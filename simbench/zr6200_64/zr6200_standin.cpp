@@ -210,16 +210,7 @@ ViStatus getStatusText(ViStatus status, char buffer[ZR6200_STATUS_TEXT_SIZE])
 {
     Call call("getStatusText");
     call.arg("status", status);
-    bool written = false;
-    const ViStatus result = call.forcedOr([&] {
-        if (!buffer)
-            return VI_ERROR_PARAMETER2;
-        const char *text = simbench::statusText(kOwnTexts, status);
-        simbench::copyText(buffer, ZR6200_STATUS_TEXT_SIZE, text ? text : simbench::unknownStatusText(status));
-        written = true;
-        return text ? VI_SUCCESS : VI_WARN_UNKNOWN_STATUS;
-    });
-    call.buffer("buffer", buffer, written);
-    return call.done(result);
+    return simbench::writeStatusText(call, kOwnTexts, status, "buffer", buffer, ZR6200_STATUS_TEXT_SIZE,
+                                     VI_ERROR_PARAMETER2);
 }
 }

@@ -255,17 +255,8 @@ ViStatus zr7480_error_message(ViSession vi, ViStatus status, ViChar message[])
 {
     Call call("zr7480_error_message");
     call.arg("vi", vi).arg("status", status);
-    bool written = false;
-    const ViStatus result = call.forcedOr([&] {
-        if (!message)
-            return VI_ERROR_PARAMETER3;
-        const char *text = simbench::statusText(kOwnTexts, status);
-        simbench::copyText(message, ZR7480_ERROR_MESSAGE_SIZE, text ? text : simbench::unknownStatusText(status));
-        written = true;
-        return text ? VI_SUCCESS : VI_WARN_UNKNOWN_STATUS;
-    });
-    call.buffer("message", message, written);
-    return call.done(result);
+    return simbench::writeStatusText(call, kOwnTexts, status, "message", message, ZR7480_ERROR_MESSAGE_SIZE,
+                                     VI_ERROR_PARAMETER3);
 }
 
 ViStatus zr7480_revision_query(ViSession vi, ViChar driverRevision[], ViChar instrumentRevision[])
