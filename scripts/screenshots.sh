@@ -18,9 +18,8 @@ source "$root/scripts/xsession.sh"
 # Large enough for the main window at scale factor 2.
 xsession_start 1920x1200x24
 
-# Qt answers on the accessibility bus with this variable; the settings and
-# the address file go to the work folder.
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
+# The settings and the address file go to the work folder.
+export QT_QPA_PLATFORM=xcb
 export ALLUSERSPROFILE=$work XDG_RUNTIME_DIR=$work HOME=$work XDG_CONFIG_HOME=$work/config
 export PYTHONDONTWRITEBYTECODE=1
 status=0

@@ -90,10 +90,12 @@ xsession_stop() {
 
 # xsession_bus_run <log> <command>...: runs the command inside a private
 # session bus, where at-spi2-core's accessibility bus and registry start
-# when a program asks for them (Qt with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1,
-# pyatspi). The buses' output goes to <log>; the command's descriptor 3 is
-# the caller's standard output. Returns the command's exit code; the buses,
-# the registry and whatever the command started end with it (also on EXIT).
+# when a program asks for them (pyatspi; Qt programs the command starts,
+# which answer on the bus with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1: Qt 6.4
+# does only while the desktop says a screen reader is on, or with it). The
+# buses' output goes to <log>; the command's descriptor 3 is the caller's
+# standard output. Returns the command's exit code; the buses, the registry
+# and whatever the command started end with it (also on EXIT).
 xsession_bus_run() {
     local log=$1 status=0
     shift
@@ -101,7 +103,7 @@ xsession_bus_run() {
     # setsid: a process group of their own for the buses and the programs (a
     # background job of this non-interactive shell is no group leader, so
     # setsid does not fork and $! names the group).
-    setsid dbus-run-session -- "$@" 3>&1 >"$log" 2>&1 &
+    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 setsid dbus-run-session -- "$@" 3>&1 >"$log" 2>&1 &
     XSESSION_BUS_GROUP=$!
     wait "$XSESSION_BUS_GROUP" || status=$?
     xsession_bus_stop

@@ -25,10 +25,9 @@ trap 'exit 143' TERM
 trap 'exit 130' INT
 xsession_start 1280x1024x24
 
-# Qt 6.4 answers on the accessibility bus only while the bus says a screen
-# reader is on, or with this variable; the checks do not switch the
-# desktop's settings.
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
+# The checks do not switch the desktop's settings: xsession_bus_run has
+# Qt answer on the accessibility bus all the same.
+export QT_QPA_PLATFORM=xcb
 export ALLUSERSPROFILE=$work XDG_RUNTIME_DIR=$work HOME=$work XDG_CONFIG_HOME=$work/config
 export PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=$here
 
