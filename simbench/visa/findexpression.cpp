@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstring>
 
+namespace simbench {
+
 namespace {
 char upper(char c)
 {
@@ -140,3 +142,5 @@ bool FindExpression::matchSequence(const Sequence &atoms, const std::string &tex
     }
     return rest[0] != 0;
 }
+
+} // namespace simbench

@@ -9,6 +9,8 @@
 // groups: literals, '?' (one character), "[...]" sets with ranges and '^',
 // '*' and '+' after an atom, '\' escapes and '|' between alternatives.
 // Matching is case-insensitive and covers the whole descriptor.
+namespace simbench {
+
 class FindExpression final
 {
 public:
@@ -34,3 +36,5 @@ private:
 
     std::vector<Sequence> alternatives;
 };
+
+} // namespace simbench

@@ -5,6 +5,7 @@
 #include "visa.h"
 
 using simbench::Call;
+using simbench::FindExpression;
 using simbench::Session;
 using simbench::SessionKind;
 using simbench::World;
