@@ -4,7 +4,11 @@ add_library(zr_common INTERFACE)
 target_compile_features(zr_common INTERFACE cxx_std_17)
 target_compile_options(zr_common INTERFACE
     $<$<CXX_COMPILER_ID:GNU,Clang>:-Wall -Wextra>
-    $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:GNU,Clang>>:-Wnon-virtual-dtor -Woverloaded-virtual>)
+    $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:GNU,Clang>>:-Wnon-virtual-dtor -Woverloaded-virtual>
+    # MSVC, the documented Windows toolchain: the same strictness (level 4,
+    # the standard's rules, __cplusplus as the standard says, which Qt
+    # checks) and UTF-8 sources, whatever the machine's code page.
+    $<$<CXX_COMPILER_ID:MSVC>:/W4 /permissive- /Zc:__cplusplus /utf-8>)
 # Qt's safety rules: no implicit 8-bit casts either way of a byte array, no
 # narrowing in connections, no Qt-only loops or Java-style iterators, and
 # string expressions built in one allocation.
@@ -13,7 +17,7 @@ target_compile_definitions(zr_common INTERFACE
     QT_NO_FOREACH QT_NO_JAVA_STYLE_ITERATORS QT_NO_URL_CAST_FROM_STRING QT_DISABLE_DEPRECATED_BEFORE=0x060400)
 
 if(ZR_WERROR)
-    target_compile_options(zr_common INTERFACE $<$<CXX_COMPILER_ID:GNU,Clang>:-Werror>)
+    target_compile_options(zr_common INTERFACE $<$<CXX_COMPILER_ID:GNU,Clang>:-Werror> $<$<CXX_COMPILER_ID:MSVC>:/WX>)
 endif()
 
 # Each of these instruments the whole build its own way; their runtimes do
@@ -24,6 +28,9 @@ foreach(option ZR_SANITIZE ZR_TSAN ZR_FUZZ)
         list(APPEND zr_instrumented ${option})
     endif()
 endforeach()
+if(zr_instrumented AND MSVC)
+    message(FATAL_ERROR "${zr_instrumented} need GCC or Clang")
+endif()
 list(LENGTH zr_instrumented count)
 if(count GREATER 1)
     list(JOIN zr_instrumented " and " named)

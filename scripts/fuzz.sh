@@ -13,7 +13,7 @@ build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DZR_FUZZ=ON -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=OFF -DZR_WERROR="${ZR_WERROR:-OFF}" >/dev/null
+    -DZR_FUZZ=ON -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCHMARKS=OFF -DZR_WERROR="${ZR_WERROR:-OFF}" >/dev/null
 
 if [ $# -gt 0 ]; then
     targets=("$@")
@@ -25,7 +25,6 @@ nice cmake --build "$build" --parallel "$(nproc)" --target "${targets[@]/#/fuzz_
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tools/sanitizers/lsan.supp"
-export QT_QPA_PLATFORM=offscreen
 
 failed=()
 for t in "${targets[@]}"; do
@@ -35,7 +34,11 @@ for t in "${targets[@]}"; do
     options=(-timeout=10 -rss_limit_mb=4096 -print_final_stats=1 "-artifact_prefix=$build/artifacts/$t/")
     [ -f "$root/tests/fuzz/$t.dict" ] && options+=("-dict=$root/tests/fuzz/$t.dict")
     log="$build/fuzz_$t.log"
-    echo "== $t: $( [ "$seconds" = 0 ] && echo "replaying $(ls "$seeds" | wc -l) seeds" || echo "fuzzing for $seconds s")"
+    if [ "$seconds" = 0 ]; then
+        echo "== $t: replaying $(find "$seeds" -maxdepth 1 -type f | wc -l) seeds"
+    else
+        echo "== $t: fuzzing for $seconds s"
+    fi
     if [ "$seconds" = 0 ]; then
         run=("$binary" "${options[@]}" -runs=0 "$seeds")
     else

@@ -13,11 +13,13 @@
 #   package      the build's and the virtual display, plus what CPack needs for
 #                a .deb with computed dependencies and the desktop entry validator
 #   real         the build's and the virtual display (scripts/test-real-drivers.sh)
-#   bench        the build's and the virtual display (bench/run.sh)
-#   screenshots  the build's and the virtual display, plus ImageMagick's import
+#   benchmarks   the build's and the virtual display (benchmarks/run.sh)
+#   screenshots  the build's, the virtual display and the accessibility bus,
+#                plus ImageMagick's import
 #   windows      the MinGW-w64 cross compiler, Qt's host tools (the build's
 #                Qt), Wine, the virtual display, and what unpacks and checks
 #                (scripts/test-windows.sh)
+#   style        clang-format 14 and shellcheck (scripts/check-style.sh)
 #
 # --list prints the packages instead of installing them. ZR_SETUP_EXTRA adds
 # packages of your own (blank-separated).
@@ -30,12 +32,13 @@ display=(xvfb xdotool openbox)
 # A decimal-comma locale and one whose numbers Qt writes in Arabic-Indic
 # digits: the digit control must keep the C notation under both.
 test_locales=(de_DE.UTF-8 ar_EG.UTF-8)
-# For test: the desktop's accessibility bus and registry, a private session
-# bus (dbus-run-session) and Debian's python3 with pyatspi (tests/a11y).
+# For test and screenshots: the desktop's accessibility bus and registry, a
+# private session bus (dbus-run-session) and Debian's python3 with pyatspi
+# (tests/a11y, scripts/screenshots.py).
 a11y=(at-spi2-core dbus-daemon python3-pyatspi)
 
 usage() {
-    sed -n '5,23s/^# \{0,1\}//p' "$0" >&2
+    sed -n '5,/^set /s/^# \{0,1\}//p' "$0" >&2
     exit 2
 }
 
@@ -59,11 +62,13 @@ for purpose in "$@"; do
         # CPack stops without `file`; without dpkg-shlibdeps (dpkg-dev) it
         # quietly leaves the libraries out of the package's dependencies.
         package) packages+=("${build[@]}" "${display[@]}" file dpkg-dev desktop-file-utils) ;;
-        real | bench) packages+=("${build[@]}" "${display[@]}") ;;
-        screenshots) packages+=("${build[@]}" "${display[@]}" imagemagick) ;;
+        real | benchmarks) packages+=("${build[@]}" "${display[@]}") ;;
+        screenshots) packages+=("${build[@]}" "${display[@]}" "${a11y[@]}" imagemagick) ;;
         # Wine 8 runs 64-bit programs with wine64; wine brings the wine command.
         windows) packages+=("${build[@]}" "${display[@]}" g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
             wine64 wine xz-utils unzip python3) ;;
+        # The formatter's version is pinned: another one formats differently.
+        style) packages+=(clang-format-14 shellcheck git) ;;
         *)
             echo "setup.sh: unknown purpose '$purpose'" >&2
             usage

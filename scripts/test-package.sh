@@ -7,7 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build-package}
 "$root/scripts/setup.sh" package
-BUILD_DIR=$build BUILD_TYPE=Release "$root/scripts/build.sh" -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=OFF >/dev/null
+BUILD_DIR=$build BUILD_TYPE=Release "$root/scripts/build.sh" -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCHMARKS=OFF >/dev/null
 (cd "$build" && rm -f ./*.deb && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/zr7480sfp_*.deb)
 echo "package: $(basename "$deb")"

@@ -19,7 +19,7 @@ build=${BUILD_DIR:-$root/build-real}
 
 echo "== stand-ins, installed as vendors' libraries into $prefix"
 BUILD_DIR=$vendor_dir/build BUILD_TARGETS="visa_standin zr6200_64 zr7480_64" \
-    "$root/scripts/build.sh" -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=OFF >/dev/null
+    "$root/scripts/build.sh" -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCHMARKS=OFF >/dev/null
 rm -rf "$prefix"
 cmake --install "$vendor_dir/build" --component simvendor --prefix "$prefix" >/dev/null
 (cd "$prefix" && find . -type f | sort | sed 's/^/  /')
@@ -27,7 +27,7 @@ cmake --install "$vendor_dir/build" --component simvendor --prefix "$prefix" >/d
 echo "== panel with ZR_USE_REAL_DRIVERS=ON in $build"
 # --fresh: the libraries found in an earlier run stay in the cache otherwise.
 BUILD_DIR=$build BUILD_TARGETS=zr7480sfp "$root/scripts/build.sh" --fresh \
-    -DZR_USE_REAL_DRIVERS=ON -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=OFF \
+    -DZR_USE_REAL_DRIVERS=ON -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCHMARKS=OFF \
     -DZR_VISA_INCLUDE_DIR="$prefix/visa/include" -DZR_VISA_LIBRARY_DIR="$prefix/visa/lib" \
     -DZR_DRIVER_LIBRARY_DIR="$prefix/tervix/lib" >/dev/null
 exe=$build/zr7480/softfrontpanel/zr7480sfp

@@ -10,17 +10,17 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 supp="$root/tools/sanitizers"
 
 asan="${ASAN_BUILD_DIR:-$root/build-asan}"
-BUILD_DIR="$asan" BUILD_TYPE=Debug "$root/scripts/build.sh" -DZR_SANITIZE=ON -DZR_BUILD_BENCH=OFF
+BUILD_DIR="$asan" BUILD_TYPE=Debug "$root/scripts/build.sh" -DZR_SANITIZE=ON -DZR_BUILD_BENCHMARKS=OFF
 (
     cd "$asan"
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     export LSAN_OPTIONS="suppressions=$supp/lsan.supp"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 900 -LE e2e
+    ctest --output-on-failure --parallel "$(nproc)" --timeout 900 -LE e2e
 )
 
 tsan="${TSAN_BUILD_DIR:-$root/build-tsan}"
-cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZR_TSAN=ON -DZR_BUILD_BENCH=OFF \
+cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZR_TSAN=ON -DZR_BUILD_BENCHMARKS=OFF \
     -DZR_WERROR="${ZR_WERROR:-OFF}" >/dev/null
 (
     cd "$tsan"
@@ -31,7 +31,7 @@ cmake -S "$root" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZR_TSAN=ON -DZR_
     for t in "${threaded[@]}"; do targets+=(--target "tst_$t"); done
     cmake --build . --parallel "$(nproc)" "${targets[@]}" --target planted_race
     export TSAN_OPTIONS="suppressions=$supp/tsan.supp halt_on_error=1 second_deadlock_stack=1"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 900 -L threads
+    ctest --output-on-failure --timeout 900 -L threads
     for race in workers loop; do
         log="planted_race_$race.log"
         if ./tools/sanitizers/planted_race "$race" >"$log" 2>&1 || ! grep -q 'ThreadSanitizer: data race' "$log"; then

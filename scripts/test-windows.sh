@@ -47,7 +47,7 @@ windows=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-w64-x86_64.cmake" 
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
 echo "Building for 64-bit Windows in $build"
 BUILD_DIR=$build "$root/scripts/build.sh" "${windows[@]}" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine.sh" -DZR_BUILD_BENCH=OFF >/dev/null
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine.sh" -DZR_BUILD_BENCHMARKS=OFF >/dev/null
 # The VISA stand-in's import library stands for the vendor's.
 echo "Building the panel for the vendors' DLLs in $build-real"
 BUILD_DIR=$build-real BUILD_TARGETS=zr7480sfp "$root/scripts/build.sh" "${windows[@]}" -DZR_USE_REAL_DRIVERS=ON \

@@ -1,8 +1,10 @@
 # shellcheck shell=bash
-# Sourced by the end-to-end test, the package test, the real-driver check,
-# the screenshots and the benchmark: a private virtual X display with a
-# window manager, and waits for windows. Every wait has a limit; on timeout
-# it says what it waited for and fails.
+# Sourced by the end-to-end tests, the package test, the real-driver check,
+# the accessibility checks, the screenshots and the benchmarks: a private
+# virtual X display with a window manager, the desktop's accessibility bus
+# on it, and waits for windows. Every wait has a limit; on timeout it says
+# what it waited for and fails. What it starts it stops on EXIT, before
+# whatever the caller's EXIT trap does, which it keeps.
 
 # wait_until <seconds> <what> <command>...: runs the command every 0.1 s
 # until it succeeds.
@@ -19,6 +21,21 @@ wait_until() {
     done
 }
 
+# Runs command $1 on EXIT before what the EXIT trap does so far (the last
+# started is the first stopped), once.
+_xsession_on_exit() {
+    local added=$1 current command
+    current=$(trap -p EXIT)
+    # trap -p prints: trap -- '<command>' EXIT, quoted for the shell.
+    eval "set -- $current"
+    command=${3:-}
+    case "; $command;" in
+        *"; $added;"*) return 0 ;;
+    esac
+    # shellcheck disable=SC2064 # the commands are taken now, on purpose
+    trap "$added${command:+; $command}" EXIT
+}
+
 _xsession_answers() { xdotool getdisplaygeometry >/dev/null 2>&1; }
 _xsession_managed() {
     local desktops
@@ -31,7 +48,7 @@ _xsession_managed() {
 xsession_start() {
     local geometry=${1:-1280x1024x24} number=""
     XSESSION_DIR=$(mktemp -d)
-    trap xsession_stop EXIT
+    _xsession_on_exit xsession_stop
     mkfifo "$XSESSION_DIR/displayfd"
     Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$XSESSION_DIR/displayfd" \
         >"$XSESSION_DIR/xvfb.log" 2>&1 &
@@ -71,6 +88,43 @@ xsession_stop() {
     OPENBOX_PID="" XVFB_PID="" XSESSION_DIR=""
 }
 
+# xsession_bus_run <log> <command>...: runs the command inside a private
+# session bus, where at-spi2-core's accessibility bus and registry start
+# when a program asks for them (pyatspi; Qt programs the command starts,
+# which answer on the bus with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1: Qt 6.4
+# does only while the desktop says a screen reader is on, or with it). The
+# buses' output goes to <log>; the command's descriptor 3 is the caller's
+# standard output. Returns the command's exit code; the buses, the registry
+# and whatever the command started end with it (also on EXIT).
+xsession_bus_run() {
+    local log=$1 status=0
+    shift
+    _xsession_on_exit xsession_bus_stop
+    # setsid: a process group of their own for the buses and the programs (a
+    # background job of this non-interactive shell is no group leader, so
+    # setsid does not fork and $! names the group).
+    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 setsid dbus-run-session -- "$@" 3>&1 >"$log" 2>&1 &
+    XSESSION_BUS_GROUP=$!
+    wait "$XSESSION_BUS_GROUP" || status=$?
+    xsession_bus_stop
+    return "$status"
+}
+
+# Ends the process group of xsession_bus_run: the session bus starts the
+# accessibility bus's launcher, which starts that bus and its registry; they
+# leave their parents but stay in the group.
+xsession_bus_stop() {
+    local group=${XSESSION_BUS_GROUP:-} _
+    [ -n "$group" ] || return 0
+    kill -TERM -- "-$group" 2>/dev/null || true
+    for _ in {1..50}; do
+        kill -0 -- "-$group" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL -- "-$group" 2>/dev/null || true
+    XSESSION_BUS_GROUP=""
+}
+
 # Prints the id of the visible window whose whole title is $1 (a regular
 # expression, anchored here), waiting up to $2 seconds (default 30).
 wait_window() {
@@ -84,23 +138,6 @@ wait_window() {
         fi
         if [ $SECONDS -ge $end ]; then
             echo "no window titled '$1' within ${limit}s" >&2
-            return 1
-        fi
-        sleep 0.1
-    done
-}
-
-# Succeeds when window $1 is no longer shown.
-window_closed() { ! xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"; }
-
-# Waits up to $2 seconds (default 30) until no visible window's whole title
-# is $1.
-wait_window_gone() {
-    local pattern="^($1)\$" limit=${2:-30}
-    local end=$((SECONDS + limit))
-    while xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1; do
-        if [ $SECONDS -ge $end ]; then
-            echo "window '$1' still there after ${limit}s" >&2
             return 1
         fi
         sleep 0.1

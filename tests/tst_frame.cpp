@@ -7,10 +7,10 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include "about/clickableLabel.h"
 #include "about/zr6200fp_About.h"
 #include "app/zr6200fp_app.h"
 #include "app/zr6200fp_messages.h"
-#include "led/clickableLabel.h"
 #include "testsupport.h"
 
 using zrtest::row;

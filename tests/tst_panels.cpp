@@ -24,10 +24,10 @@
 #include "standin_status.h"
 #include "testsupport.h"
 #include "zr7480.h"
-#include "zr7480_fc.h"
-#include "zr7480fp_App.h"
-#include "zr7480fp_Config.h"
-#include "zr7480fp_splash.h"
+#include "zr7480fp/zr7480_fc.h"
+#include "zr7480fp/zr7480fp_App.h"
+#include "zr7480fp/zr7480fp_Config.h"
+#include "zr7480fp/zr7480fp_splash.h"
 
 using zrtest::row;
 
@@ -512,7 +512,7 @@ void tst_Panels::splash()
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     // The device picture fills the device area.
     zr7480_fc card;
-    const QImage splash = splashPicture(card).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage splash = zr7480fp_splash::picture(card).toImage().convertToFormat(QImage::Format_RGB32);
     const QImage device = QImage(QStringLiteral(":/zr7480fp_splash.bmp")).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(splash.copy(67, 38, 453, 199), device.copy(67, 38, 453, 199));
 }

@@ -10,6 +10,10 @@
 extern "C" {
 #endif
 
+/* Buffer sizes the library fills: the revision text and a status's text. */
+#define ZR6200_REVISION_SIZE 32
+#define ZR6200_STATUS_TEXT_SIZE 1024
+
 /* Filled by the caller before getCarrierInfo; 24 bytes. */
 typedef struct carrierRequest
 {
@@ -30,10 +34,10 @@ typedef struct carrierRequest
 typedef void **(*zr6200_getInterface_t)(void *carrier, int index, int version);
 typedef ViStatus (*zr6200_readFcWord_t)(void *carrier, ViUInt16 slot, int offset, ViUInt16 *result);
 
-ViStatus getCommonLibRevision(char buffer[32]);                 /* 1 */
-ViStatus getCarrierInfo(ViSession vi, carrierRequest *request); /* 2 */
-ViStatus releaseCarrierInfo(carrierRequest *request);           /* 3 */
-ViStatus getStatusText(ViStatus status, char buffer[1024]);     /* 6 */
+ViStatus getCommonLibRevision(char buffer[ZR6200_REVISION_SIZE]);              /* 1 */
+ViStatus getCarrierInfo(ViSession vi, carrierRequest *request);                /* 2 */
+ViStatus releaseCarrierInfo(carrierRequest *request);                          /* 3 */
+ViStatus getStatusText(ViStatus status, char buffer[ZR6200_STATUS_TEXT_SIZE]); /* 6 */
 
 #ifdef __cplusplus
 }

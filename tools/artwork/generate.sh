@@ -9,7 +9,7 @@ build=${ARTWORK_BUILD_DIR:-$(mktemp -d)}
 [ -n "${ARTWORK_BUILD_DIR:-}" ] || trap 'rm -rf "$build"' EXIT
 # The generator is a target of the main project: it draws the desktop icons
 # from the window icon of the resources module.
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCH=OFF >/dev/null
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZR_BUILD_TESTS=OFF -DZR_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" --target make_artwork >/dev/null
 QT_QPA_PLATFORM=offscreen "$build/tools/artwork/make_artwork" \
     "$root/zr6200/softfrontpanel_lib/resources" "$root/zr7480/softfrontpanel/resources" \

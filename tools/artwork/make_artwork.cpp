@@ -2,16 +2,16 @@
 // can be regenerated and changed without an image editor, and the desktop
 // icons from the program's own window icon.
 #include <QDir>
-#include <QHash>
-#include <QList>
-#include <algorithm>
 #include <QFont>
 #include <QGuiApplication>
+#include <QHash>
 #include <QImage>
 #include <QLinearGradient>
+#include <QList>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 

@@ -2,9 +2,10 @@
 #include <QSplashScreen>
 
 #include "app/zr6200fp_app.h"
-#include "zr7480_fc.h"
-#include "zr7480fp_App.h"
-#include "zr7480fp_splash.h"
+#include "zr7480fp/zr7480_fc.h"
+#include "zr7480fp/zr7480fp_App.h"
+#include "zr7480fp/zr7480fp_splash.h"
+#include "zr7480fp/zr7480fp_version.h"
 
 int main(int argc, char **argv)
 {
@@ -13,7 +14,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(ZR_VERSION));
     zr7480_fc card;
 
-    auto *splash = new QSplashScreen(splashPicture(card));
+    auto *splash = new QSplashScreen(zr7480fp_splash::picture(card));
     splash->show();
 
     {

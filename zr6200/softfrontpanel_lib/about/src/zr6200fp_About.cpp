@@ -9,11 +9,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "led/clickableLabel.h"
+#include "about/clickableLabel.h"
 #include "qtLicense.h"
 #include "resources/zr6200fp_icons.h"
 
 namespace {
+// The hardware rows' captions, shown through tr() and recognised the same
+// way when a row is added by its caption.
+const char *const kDeviceModelCaption = QT_TRANSLATE_NOOP("zr6200fp_About", "Device Model:");
+const char *const kRevisionCaption = QT_TRANSLATE_NOOP("zr6200fp_About", "Revision:");
+const char *const kSerialNumberCaption = QT_TRANSLATE_NOOP("zr6200fp_About", "Serial Number:");
+
 QFormLayout *addFormBox(const QString &title, int lh, QVBoxLayout *column, QWidget *parent)
 {
     auto *box = new QGroupBox(title, parent);
@@ -45,27 +51,43 @@ zr6200fp_About::zr6200fp_About(const char *panelRevision, const char *driverRevi
     resize(380, 300);
     auto *mainLayout = new QVBoxLayout(this);
     mainLayout->setSizeConstraint(QLayout::SetFixedSize);
+    addHeading(mainLayout, modelText, QString::fromLatin1(description));
+    mainLayout->addSpacing(lh);
 
+    auto *row = new QHBoxLayout;
+    mainLayout->addLayout(row);
+    addPicture(row, lh);
+    auto *column = new QVBoxLayout;
+    row->addLayout(column);
+    addQtBox(column, lh);
+    addSoftwareBox(column, lh, driverRevision, panelRevision, commonLibRevision);
+    addHardwareBox(column, lh);
+    addButtons(column);
+}
+
+void zr6200fp_About::addHeading(QVBoxLayout *mainLayout, const QString &modelText, const QString &description)
+{
     auto *heading = new QLabel(
         tr("<font size='5' bold>Tervix %1 VXIplug&play Driver<br>Soft Front Panel Application</font>").arg(modelText),
         this);
     heading->setAlignment(Qt::AlignCenter);
     mainLayout->addWidget(heading);
-    auto *descriptionLabel = new QLabel(QString::fromLatin1(description), this);
+    auto *descriptionLabel = new QLabel(description, this);
     descriptionLabel->setAlignment(Qt::AlignCenter);
     mainLayout->addWidget(descriptionLabel);
-    mainLayout->addSpacing(lh);
+}
 
-    auto *row = new QHBoxLayout;
-    mainLayout->addLayout(row);
+void zr6200fp_About::addPicture(QHBoxLayout *row, int lh)
+{
     auto *pictureLabel = new QLabel(this);
     const QImage image(QStringLiteral(":/about.png"));
     pictureLabel->setPixmap(
         zr6200fp_icons::picture(image.copy(pictureRect(image.size(), lh)), qApp->devicePixelRatio()));
     row->addWidget(pictureLabel);
-    auto *column = new QVBoxLayout;
-    row->addLayout(column);
+}
 
+void zr6200fp_About::addQtBox(QVBoxLayout *column, int lh)
+{
     QFormLayout *qtForm = addFormBox(tr("Qt Library"), lh, column, this);
     auto *licenseLink = new clickableLabel(QStringLiteral("LGPL"), this);
     connect(licenseLink, &clickableLabel::clicked, this, &zr6200fp_About::showLicense);
@@ -73,7 +95,11 @@ zr6200fp_About::zr6200fp_About(const char *panelRevision, const char *driverRevi
     auto *versionLink = new clickableLabel(QString::fromLatin1(qVersion()), this);
     connect(versionLink, &clickableLabel::clicked, qApp, &QApplication::aboutQt);
     qtForm->addRow(tr("Version (sources not modified):"), versionLink);
+}
 
+void zr6200fp_About::addSoftwareBox(QVBoxLayout *column, int lh, const char *driverRevision, const char *panelRevision,
+                                    const char *commonLibRevision)
+{
     softwareForm = addFormBox(tr("Software Revisions"), lh, column, this);
     commonLibValue = new QLabel(this);
     driverValue = new QLabel(QString::fromLatin1(driverRevision), this);
@@ -86,7 +112,11 @@ zr6200fp_About::zr6200fp_About(const char *panelRevision, const char *driverRevi
     }
     softwareForm->addRow(tr("Instrument Driver:"), driverValue);
     softwareForm->addRow(tr("Soft Front Panel:"), panelValue);
+}
 
+void zr6200fp_About::addHardwareBox(QVBoxLayout *column, int lh)
+{
+    // Its rows come with the first card's page (addHardwareInfo).
     hardwareForm = addFormBox(tr("Hardware Information"), lh, column, this);
     deviceModelValue = new QLabel(this);
     revisionValue = new QLabel(this);
@@ -94,7 +124,10 @@ zr6200fp_About::zr6200fp_About(const char *panelRevision, const char *driverRevi
     deviceModelValue->hide();
     revisionValue->hide();
     serialNumberValue->hide();
+}
 
+void zr6200fp_About::addButtons(QVBoxLayout *column)
+{
     auto *buttonRow = new QHBoxLayout;
     column->addLayout(buttonRow);
     prevButton = addRowButton(tr("< Previous"), buttonRow, this);
@@ -122,9 +155,9 @@ void zr6200fp_About::addHardwareInfo(const QString &serial, const QString &revis
                                      QString driverRevision, QString panelRevision)
 {
     if (pages.isEmpty()) {
-        hardwareForm->addRow(tr("Device Model:"), deviceModelValue);
-        hardwareForm->addRow(tr("Revision:"), revisionValue);
-        hardwareForm->addRow(tr("Serial Number:"), serialNumberValue);
+        hardwareForm->addRow(tr(kDeviceModelCaption), deviceModelValue);
+        hardwareForm->addRow(tr(kRevisionCaption), revisionValue);
+        hardwareForm->addRow(tr(kSerialNumberCaption), serialNumberValue);
         deviceModelValue->show();
         revisionValue->show();
         serialNumberValue->show();
@@ -151,27 +184,27 @@ void zr6200fp_About::addInfoRow(QString caption, QString value, bool hardware)
         return;
     }
     hardwareForm->addRow(caption, valueLabel);
-    if (caption == QLatin1String("Serial Number:"))
+    if (caption == tr(kSerialNumberCaption))
         lastPage.serialNumber = value;
-    else if (caption == QLatin1String("Revision:"))
+    else if (caption == tr(kRevisionCaption))
         lastPage.revision = value;
-    else if (caption == QLatin1String("Device Model:"))
+    else if (caption == tr(kDeviceModelCaption))
         lastPage.deviceModel = value;
 }
 
 void zr6200fp_About::addDeviceModelRow(QString value)
 {
-    addInfoRow(QStringLiteral("Device Model:"), value);
+    addInfoRow(tr(kDeviceModelCaption), value);
 }
 
 void zr6200fp_About::addRevisionRow(QString value)
 {
-    addInfoRow(QStringLiteral("Revision:"), value);
+    addInfoRow(tr(kRevisionCaption), value);
 }
 
 void zr6200fp_About::addSerialNumberRow(QString value)
 {
-    addInfoRow(QStringLiteral("Serial Number:"), value);
+    addInfoRow(tr(kSerialNumberCaption), value);
 }
 
 void zr6200fp_About::next()

@@ -46,7 +46,6 @@ zr6200fp_app::zr6200fp_app()
     auto *headerRow = new QHBoxLayout;
     auto *bodyRow = new QHBoxLayout;
     buttonColumn = new QVBoxLayout;
-    auto *ledGroup = new QVBoxLayout;
     const int h = fontMetrics().height();
     const int h2 = h / 2;
 
@@ -57,7 +56,6 @@ zr6200fp_app::zr6200fp_app()
     bodyRow->setContentsMargins(h2, 0, 0, h2);
     buttonColumn->setSpacing(h2);
     buttonColumn->setContentsMargins(0, 0, h2, h2);
-    ledGroup->setSpacing(h);
 
     mainLayout->addLayout(headerRow);
     mainLayout->addLayout(bodyRow);
@@ -68,6 +66,25 @@ zr6200fp_app::zr6200fp_app()
 
     setWindowIcon(zr6200fp_icons::windowIcon());
 
+    // Created in the order the keyboard focus passes them.
+    addHeader(headerRow);
+    addLampBox(h);
+    autoscaleButton =
+        addToggle(QStringLiteral("autoscale"), tr("Autoscale"), true, tr("Enables/disables plot autorescale feature"),
+                  &zr6200fp_app::autoscaleToggledSlot, &autoscaleLabel);
+    identButton =
+        addToggle(QStringLiteral("ident"), tr("Identify"), false,
+                  tr("Enables/disables visual identification mechanism"), &zr6200fp_app::identToggledSlot, &identLabel);
+    addAcquisitionButtons();
+    addCommandButtons();
+
+    frameBuilt = true;
+    mainLayout->setSizeConstraint(QLayout::SetMinimumSize);
+    centerWidget(this);
+}
+
+void zr6200fp_app::addHeader(QHBoxLayout *headerRow)
+{
     headerRow->addWidget(logoLabel(QStringLiteral(":/halvar-logo.bmp"), this));
     headerLabel = new QLabel(this);
     headerLabel->setObjectName(QStringLiteral("headerLabel"));
@@ -78,7 +95,12 @@ zr6200fp_app::zr6200fp_app()
     busLogoLabel = logoLabel(QStringLiteral(":/vxi-logo.bmp"), this);
     busLogoLabel->setObjectName(QStringLiteral("busLogoLabel"));
     headerRow->addWidget(busLogoLabel);
+}
 
+void zr6200fp_app::addLampBox(int spacing)
+{
+    auto *ledGroup = new QVBoxLayout;
+    ledGroup->setSpacing(spacing);
     auto *ledBox = new QGroupBox(this);
     ledBox->setLayout(ledGroup);
     activeLed = new zr6200fp_led(tr("Active"), QColor(Qt::green), QColor(Qt::magenta), ledBox);
@@ -93,67 +115,68 @@ zr6200fp_app::zr6200fp_app()
     ledGroup->addWidget(fcLabel, 0, Qt::AlignHCenter);
     buttonColumn->addWidget(ledBox);
     buttonColumn->addStretch();
+}
 
-    autoscaleLabel = new QLabel(tr("Autoscale"), this);
-    autoscaleLabel->setObjectName(QStringLiteral("autoscaleLabel"));
-    autoscaleLabel->setAlignment(Qt::AlignCenter);
-    autoscaleButton = new QPushButton(tr("ON"), this);
-    autoscaleButton->setObjectName(QStringLiteral("autoscaleButton"));
-    autoscaleButton->setCheckable(true);
-    autoscaleButton->setChecked(true);
-    setHelp(autoscaleButton, tr("Enables/disables plot autorescale feature"));
-    connect(autoscaleButton, &QPushButton::toggled, this, &zr6200fp_app::autoscaleToggledSlot);
-    autoscaleLabel->hide();
-    autoscaleButton->hide();
-    buttonColumn->addWidget(autoscaleLabel);
-    buttonColumn->addWidget(autoscaleButton);
+QPushButton *zr6200fp_app::addToggle(const QString &name, const QString &caption, bool on, const QString &help,
+                                     void (zr6200fp_app::*slot)(bool), QLabel **label)
+{
+    *label = new QLabel(caption, this);
+    (*label)->setObjectName(name + QLatin1String("Label"));
+    (*label)->setAlignment(Qt::AlignCenter);
+    auto *button = new QPushButton(on ? tr("ON") : tr("OFF"), this);
+    button->setObjectName(name + QLatin1String("Button"));
+    button->setCheckable(true);
+    // Before the connection: the starting state is no toggle.
+    button->setChecked(on);
+    setHelp(button, help);
+    connect(button, &QPushButton::toggled, this, slot);
+    (*label)->hide();
+    button->hide();
+    buttonColumn->addWidget(*label);
+    buttonColumn->addWidget(button);
     buttonColumn->addStretch();
+    return button;
+}
 
-    identLabel = new QLabel(tr("Identify"), this);
-    identLabel->setObjectName(QStringLiteral("identLabel"));
-    identLabel->setAlignment(Qt::AlignCenter);
-    identButton = new QPushButton(tr("OFF"), this);
-    identButton->setObjectName(QStringLiteral("identButton"));
-    identButton->setCheckable(true);
-    setHelp(identButton, tr("Enables/disables visual identification mechanism"));
-    connect(identButton, &QPushButton::toggled, this, &zr6200fp_app::identToggledSlot);
-    identLabel->hide();
-    identButton->hide();
-    buttonColumn->addWidget(identLabel);
-    buttonColumn->addWidget(identButton);
-    buttonColumn->addStretch();
-
-    startButton = new QPushButton(this);
-    startButton->setObjectName(QStringLiteral("startButton"));
-    startButton->setIcon(zr6200fp_icons::startIcon());
+QPushButton *zr6200fp_app::addIconButton(const QString &name, const QIcon &icon, QSize iconSize)
+{
+    auto *button = new QPushButton(this);
+    button->setObjectName(name);
+    button->setIcon(icon);
     // At its own size: a pixel picture scaled by a fraction turns blurred.
-    startButton->setIconSize(zr6200fp_icons::startIconImage().size());
+    button->setIconSize(iconSize);
+    return button;
+}
+
+void zr6200fp_app::addAcquisitionButtons()
+{
+    startButton = addIconButton(QStringLiteral("startButton"), zr6200fp_icons::startIcon(),
+                                zr6200fp_icons::startIconImage().size());
     startButton->setCheckable(true);
     setHelp(startButton, tr("Starts the single-shot data acquisition"));
     connect(startButton, &QPushButton::toggled, this, &zr6200fp_app::startToggledSlot);
-    startContButton = new QPushButton(this);
-    startContButton->setObjectName(QStringLiteral("startContButton"));
-    startContButton->setIcon(zr6200fp_icons::continuousIcon());
-    startContButton->setIconSize(zr6200fp_icons::continuousIconImage().size());
+    startContButton = addIconButton(QStringLiteral("startContButton"), zr6200fp_icons::continuousIcon(),
+                                    zr6200fp_icons::continuousIconImage().size());
     startContButton->setCheckable(true);
     setHelp(startContButton, tr(kStartContHelp));
     connect(startContButton, &QPushButton::toggled, this, &zr6200fp_app::startContToggledSlot);
-    startButton->hide();
-    startContButton->hide();
-    buttonColumn->addWidget(startButton);
-    buttonColumn->addWidget(startContButton);
+    for (QPushButton *button : {startButton, startContButton}) {
+        button->hide();
+        buttonColumn->addWidget(button);
+    }
     buttonColumn->addStretch();
+}
 
+void zr6200fp_app::addCommandButtons()
+{
     resetButton = new QPushButton(tr("Reset Device"), this);
     resetButton->setObjectName(QStringLiteral("resetButton"));
     connect(resetButton, &QPushButton::clicked, this, &zr6200fp_app::resetPressed);
     buttonColumn->addWidget(resetButton);
     buttonColumn->addStretch();
 
-    helpButton = new QPushButton(this);
-    helpButton->setObjectName(QStringLiteral("helpButton"));
-    helpButton->setIcon(zr6200fp_icons::helpIcon());
-    helpButton->setIconSize(zr6200fp_icons::helpIconImage().size());
+    helpButton =
+        addIconButton(QStringLiteral("helpButton"), zr6200fp_icons::helpIcon(), zr6200fp_icons::helpIconImage().size());
     helpButton->setWhatsThis(tr("Show on-line help for Instrument Soft Front Panel components"));
     connect(helpButton, &QPushButton::clicked, this, &zr6200fp_app::enterWIT);
     buttonColumn->addWidget(helpButton);
@@ -168,10 +191,6 @@ zr6200fp_app::zr6200fp_app()
     closeButton->setWhatsThis(tr("Close main panel and terminates program"));
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     buttonColumn->addWidget(closeButton);
-
-    frameBuilt = true;
-    mainLayout->setSizeConstraint(QLayout::SetMinimumSize);
-    centerWidget(this);
 }
 
 void zr6200fp_app::setPanelLayout(QLayout *layout)

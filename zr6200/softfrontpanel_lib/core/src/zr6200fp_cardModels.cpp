@@ -2,9 +2,9 @@
 
 namespace zr6200fp_cardModels {
 
-QString modelText(qint32 modelCode)
+QString modelText(qint32 modelCode, int base)
 {
-    return QStringLiteral("%1").arg(modelCode, 4, 16, QLatin1Char(' '));
+    return QStringLiteral("%1").arg(modelCode, 4, base, QLatin1Char(' '));
 }
 
 bool takesSeveralCards(qint32 modelCode)

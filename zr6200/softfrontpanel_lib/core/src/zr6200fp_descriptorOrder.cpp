@@ -1,7 +1,10 @@
 #include "core/zr6200fp_descriptorOrder.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
+
+#include "zr6200fp_cScan.h"
 
 namespace {
 
@@ -19,36 +22,16 @@ QString interfaceType(const QString &descriptor)
     return descriptor.left(n).toUpper();
 }
 
-bool isCSpace(QChar c)
-{
-    return c == QLatin1Char(' ') || (c >= QLatin1Char('\t') && c <= QLatin1Char('\r'));
-}
-
-// Reads a signed decimal integer at pos as the C library's %d scanning
-// does: leading white space skipped, an optional sign. Out-of-range values
-// saturate. Returns false, leaving pos unchanged, when there is no number.
+// A signed decimal integer at pos, as "%d" scans it; an out-of-range value
+// saturates. False, with pos unchanged, when there is no number.
 bool readInt(const QString &s, int &pos, int &value)
 {
-    int p = pos;
-    while (p < s.size() && isCSpace(s.at(p)))
-        ++p;
-    bool negative = false;
-    if (p < s.size() && (s.at(p) == QLatin1Char('+') || s.at(p) == QLatin1Char('-'))) {
-        negative = s.at(p) == QLatin1Char('-');
-        ++p;
-    }
-    const int digitsStart = p;
-    long long magnitude = 0;
-    while (p < s.size() && s.at(p) >= QLatin1Char('0') && s.at(p) <= QLatin1Char('9')) {
-        if (magnitude <= INT_MAX)
-            magnitude = magnitude * 10 + (s.at(p).unicode() - '0');
-        ++p;
-    }
-    if (p == digitsStart)
+    long long v = 0;
+    const int used = zr6200fp_cScan::readInt(s.constData() + pos, int(s.size()) - pos, -qint64(INT_MIN), v);
+    if (!used)
         return false;
-    const long long v = negative ? -magnitude : magnitude;
-    value = v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : int(v);
-    pos = p;
+    value = int(std::clamp<long long>(v, INT_MIN, INT_MAX));
+    pos += used;
     return true;
 }
 

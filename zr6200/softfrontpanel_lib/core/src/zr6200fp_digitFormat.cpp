@@ -7,7 +7,9 @@
 #include <cstring>
 #include <vector>
 
-const std::array<zr6200fp_digitFormat::BaseRow, zr6200fp_digitFormat::baseCount> zr6200fp_digitFormat::baseTable = {{
+#include "zr6200fp_cScan.h"
+
+const std::array<zr6200fp_digitFormat::BaseRow, zr6200fp_digitFormat::kBaseCount> zr6200fp_digitFormat::baseTable = {{
     {10, 'd', "d", SignedInteger, QT_TRANSLATE_NOOP("zr6200fp_digitCtrl", "decimal")},
     {10, 'u', "d", UnsignedInteger, QT_TRANSLATE_NOOP("zr6200fp_digitCtrl", "unsigned decimal")},
     {16, 'x', "h", SignedInteger | UnsignedInteger, QT_TRANSLATE_NOOP("zr6200fp_digitCtrl", "hexadecimal")},
@@ -27,24 +29,15 @@ int clampBits(int bits)
     return std::clamp(bits, 1, 64);
 }
 
-// Reads an integer the way sscanf's "%d%n" does (white space, optional sign,
-// digits), saturating at maxFieldWidth. Returns the characters read, 0 when
-// there is no number.
+// A field width or precision as "%d%n" scans it, saturating at
+// kMaxFieldWidth. Returns the characters read, 0 when there is no number.
 int readNumber(const char *p, int &value)
 {
-    const char *q = p;
-    while (*q == ' ' || (*q >= '\t' && *q <= '\r'))
-        ++q;
-    const bool negative = *q == '-';
-    if (*q == '+' || *q == '-')
-        ++q;
-    if (*q < '0' || *q > '9')
-        return 0;
-    int v = 0;
-    for (; *q >= '0' && *q <= '9'; ++q)
-        v = std::min(v * 10 + (*q - '0'), zr6200fp_digitFormat::maxFieldWidth);
-    value = negative ? -v : v;
-    return int(q - p);
+    long long v = 0;
+    const int used = zr6200fp_cScan::readInt(p, int(std::strlen(p)), zr6200fp_digitFormat::kMaxFieldWidth, v);
+    if (used)
+        value = int(v);
+    return used;
 }
 
 // The C library's printf into a buffer of the size the result needs.

@@ -13,14 +13,26 @@
 #include <limits>
 
 #include "zr6200fp_newDoubleValidator.h"
-#include "zr6200fp_newlineEdit.h"
 #include "zr6200fp_newPushButton.h"
+#include "zr6200fp_newlineEdit.h"
 
 namespace {
 
 QMessageBox::StandardButton ask(const QString &text)
 {
     return QMessageBox::information(QApplication::activeWindow(), QString(), text, QMessageBox::Yes, QMessageBox::No);
+}
+
+// A step past one end of the range: a wrapping control comes in at the other.
+template <typename T> T wrapped(bool wrapping, T candidate, T minimum, T maximum)
+{
+    if (wrapping) {
+        if (candidate > maximum)
+            return minimum;
+        if (candidate < minimum)
+            return maximum;
+    }
+    return candidate;
 }
 
 } // namespace
@@ -81,22 +93,18 @@ void zr6200fp_digitCtrl::setup()
     baseGroup = new QActionGroup(baseMenu);
     baseGroup->setExclusive(true);
     actions.fill(nullptr);
-    actionToBase.fill(-1);
-    baseToAction.fill(-1);
-    int slot = 0;
-    for (int row = 0; row < Format::baseCount; ++row) {
+    size_t slot = 0;
+    for (int row = 0; row < Format::kBaseCount; ++row) {
         if (!baseAllowed(row))
             continue;
         auto *action = new QAction(tr(Format::baseTable[size_t(row)].menuText), this);
         action->setCheckable(true);
+        action->setData(row);
         baseGroup->addAction(action);
         baseMenu->addAction(action);
-        actions[slot] = action;
-        actionToBase[slot] = row;
-        baseToAction[row] = slot;
-        ++slot;
+        actions[slot++] = action;
     }
-    currentBase = actionToBase[0];
+    currentBase = baseOf(actions[0]);
 
     auto *button = new zr6200fp_newPushButton(editor);
     button->raise();
@@ -126,7 +134,7 @@ bool zr6200fp_digitCtrl::checkKind(bool integer)
 
 bool zr6200fp_digitCtrl::baseAllowed(int index) const
 {
-    return index >= 0 && index < Format::baseCount &&
+    return index >= 0 && index < Format::kBaseCount &&
            (Format::baseTable[size_t(index)].kindMask & kindMask) == kindMask;
 }
 
@@ -134,21 +142,20 @@ void zr6200fp_digitCtrl::setFormat(const char *format)
 {
     const Format::FormatSpec parsed = Format::parse(format, isInteger, fields.flag);
     fields = parsed;
-    int chosen = 0;
-    for (int slot = Format::baseCount - 1; slot >= 1; --slot) {
-        if (actions[size_t(slot)] &&
-            Format::baseTable[size_t(actionToBase[size_t(slot)])].conversion == parsed.conversion) {
+    size_t chosen = 0;
+    for (size_t slot = Format::kBaseCount - 1; slot >= 1; --slot) {
+        if (actions[slot] && Format::baseTable[size_t(baseOf(actions[slot]))].conversion == parsed.conversion) {
             chosen = slot;
             break;
         }
     }
-    setBase(actionToBase[size_t(chosen)]);
+    setBase(baseOf(actions[chosen]));
 }
 
 void zr6200fp_digitCtrl::setBase(int index)
 {
     if (!baseAllowed(index)) {
-        const int rowMask = index >= 0 && index < Format::baseCount ? Format::baseTable[size_t(index)].kindMask : 0;
+        const int rowMask = index >= 0 && index < Format::kBaseCount ? Format::baseTable[size_t(index)].kindMask : 0;
         std::printf("base:%d, flag:0x%x, MenuFlag:0x%x\n", index, unsigned(rowMask), unsigned(kindMask));
         std::fflush(stdout);
         ask(tr("try missconfigure: non supported new base"));
@@ -178,8 +185,8 @@ void zr6200fp_digitCtrl::rebuildFormatAndValidator()
 QString zr6200fp_digitCtrl::textFromValue() const
 {
     if (!isInteger)
-        return Format::doubleText(m_value, format);
-    return Format::integerText(m_valueXXL, fields, currentBase, bits, isSigned);
+        return Format::doubleText(currentValue, format);
+    return Format::integerText(currentValueXXL, fields, currentBase, bits, isSigned);
 }
 
 void zr6200fp_digitCtrl::updateText()
@@ -222,29 +229,29 @@ void zr6200fp_digitCtrl::setValue(double v)
 {
     if (!checkKind(false))
         return;
-    const double old = m_value;
+    const double old = currentValue;
     double bounded = v;
     boundValue(bounded);
-    m_value = bounded;
-    updateStepFlags(m_maximum > m_value, m_value > m_minimum);
+    currentValue = bounded;
+    updateStepFlags(maximum > currentValue, currentValue > minimum);
     updateText();
-    if (m_value != old) // a NaN always counts as a change
-        emit valueChanged(m_value);
+    if (currentValue != old) // a NaN always counts as a change
+        emit valueChanged(currentValue);
 }
 
 void zr6200fp_digitCtrl::setValue(intXXL x)
 {
     if (!checkKind(true))
         return;
-    const intXXL old = m_valueXXL;
+    const intXXL old = currentValueXXL;
     // Decimal input is clamped; a bit pattern wraps around the type first.
     if (Format::baseTable[size_t(currentBase)].radix != 10)
         x = Format::normalize(x, bits, isSigned);
-    m_valueXXL = clampAndAlign(x);
-    updateStepFlags(maximumXXL > m_valueXXL, m_valueXXL > minimumXXL);
+    currentValueXXL = clampAndAlign(x);
+    updateStepFlags(maximumXXL > currentValueXXL, currentValueXXL > minimumXXL);
     updateText();
-    if (m_valueXXL != old)
-        emit valueChanged(m_valueXXL.toLongLong());
+    if (currentValueXXL != old)
+        emit valueChanged(currentValueXXL.toLongLong());
 }
 
 void zr6200fp_digitCtrl::setValue(qint64 init)
@@ -261,10 +268,10 @@ bool zr6200fp_digitCtrl::boundValue(double &v)
 {
     if (!checkKind(false))
         return false;
-    if (v > m_maximum)
-        v = m_maximum;
-    else if (v < m_minimum)
-        v = m_minimum;
+    if (v > maximum)
+        v = maximum;
+    else if (v < minimum)
+        v = minimum;
     return true;
 }
 
@@ -272,11 +279,11 @@ void zr6200fp_digitCtrl::setRange(double min, double max, double step)
 {
     if (!checkKind(false))
         return;
-    m_minimum = std::min(min, max);
-    m_maximum = std::max(min, max);
+    minimum = std::min(min, max);
+    maximum = std::max(min, max);
     if (step != 0.0)
-        m_stepUp = m_stepDown = std::abs(step);
-    setValue(m_value);
+        stepUp = stepDown = std::abs(step);
+    setValue(currentValue);
 }
 
 void zr6200fp_digitCtrl::setRange(intXXL min, intXXL max, intXXL step, int bits)
@@ -298,7 +305,7 @@ void zr6200fp_digitCtrl::setRange(intXXL min, intXXL max, intXXL step, int bits)
     const intXXL highest = Format::typeMaximum(this->bits, isSigned);
     maximumXXL = std::clamp(std::max(min, max), lowest, highest);
     minimumXXL = std::clamp(std::min(min, max), lowest, highest);
-    setValue(m_valueXXL);
+    setValue(currentValueXXL);
 }
 
 void zr6200fp_digitCtrl::setBits(int bits)
@@ -310,19 +317,19 @@ void zr6200fp_digitCtrl::setBits(int bits)
 void zr6200fp_digitCtrl::setSingleStep(double step)
 {
     if (checkKind(false))
-        m_stepUp = m_stepDown = step;
+        stepUp = stepDown = step;
 }
 
 void zr6200fp_digitCtrl::setStepUp(double step)
 {
     if (checkKind(false))
-        m_stepUp = step;
+        stepUp = step;
 }
 
 void zr6200fp_digitCtrl::setStepDown(double step)
 {
     if (checkKind(false))
-        m_stepDown = step;
+        stepDown = step;
 }
 
 void zr6200fp_digitCtrl::setSingleStep(qint64 step)
@@ -347,7 +354,7 @@ void zr6200fp_digitCtrl::setAlignmentBits(int n)
 {
     alignBits = std::clamp(n, 0, 62);
     minStep = intXXL(qint64(1) << alignBits);
-    setValue(m_valueXXL);
+    setValue(currentValueXXL);
 }
 
 QSize zr6200fp_digitCtrl::minimumSizeHint() const
@@ -393,30 +400,14 @@ void zr6200fp_digitCtrl::stepBy(int steps)
         return;
     newText();
     if (isInteger) {
-        intXXL candidate;
-        if (steps > 0)
-            candidate = m_valueXXL + (stepUpXXL < minStep ? minStep : stepUpXXL);
-        else
-            candidate = m_valueXXL - (stepDownXXL < minStep ? minStep : stepDownXXL);
-        if (wrapping()) {
-            if (candidate > maximumXXL)
-                candidate = minimumXXL;
-            else if (candidate < minimumXXL)
-                candidate = maximumXXL;
-        }
+        const intXXL candidate = steps > 0 ? currentValueXXL + std::max(stepUpXXL, minStep)
+                                           : currentValueXXL - std::max(stepDownXXL, minStep);
         // A step is no typed bit pattern: it stops at the range's ends in
         // every base, where setValue would wrap it around the type first.
-        setValue(std::clamp(candidate, minimumXXL, maximumXXL));
+        setValue(std::clamp(wrapped(wrapping(), candidate, minimumXXL, maximumXXL), minimumXXL, maximumXXL));
         return;
     }
-    double candidate = m_value + steps * (steps >= 1 ? m_stepUp : m_stepDown);
-    if (wrapping()) {
-        if (candidate > m_maximum)
-            candidate = m_minimum;
-        else if (candidate < m_minimum)
-            candidate = m_maximum;
-    }
-    setValue(candidate);
+    setValue(wrapped(wrapping(), currentValue + steps * (steps >= 1 ? stepUp : stepDown), minimum, maximum));
 }
 
 QAbstractSpinBox::StepEnabled zr6200fp_digitCtrl::stepEnabled() const
@@ -449,10 +440,13 @@ void zr6200fp_digitCtrl::newText()
 
 void zr6200fp_digitCtrl::setBase_slot()
 {
-    int slot = baseToAction[size_t(currentBase)] + 1;
-    if (slot >= int(baseGroup->actions().size()))
-        slot = 0;
-    actions[size_t(slot)]->activate(QAction::Trigger);
+    auto next =
+        std::find_if(actions.begin(), actions.end(), [this](const QAction *a) { return baseOf(a) == currentBase; });
+    if (next != actions.end())
+        ++next;
+    if (next == actions.end() || !*next)
+        next = actions.begin();
+    (*next)->activate(QAction::Trigger);
 }
 
 void zr6200fp_digitCtrl::menuClicked_slot(QAction *action)
@@ -461,7 +455,12 @@ void zr6200fp_digitCtrl::menuClicked_slot(QAction *action)
     // Text typed in the old base is committed in the old base.
     newText();
     if (action && found != actions.end())
-        setBase(actionToBase[size_t(found - actions.begin())]);
+        setBase(baseOf(action));
+}
+
+int zr6200fp_digitCtrl::baseOf(const QAction *action)
+{
+    return action ? action->data().toInt() : -1;
 }
 
 void zr6200fp_digitCtrl::retPressed_slot()

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "about/zr6200fp_About.h"
+#include "core/zr6200fp_cardModels.h"
 #include "driver/zr6200fp_driverText.h"
 #include "driver/zr6200fp_driverTrace.h"
 #include "driver/zr6200fp_genFC.h"
@@ -12,9 +13,8 @@
 
 namespace {
 
-// VISA's attribute texts and the common library's revision text.
+// VISA's attribute texts.
 constexpr size_t kAttributeTextSize = 256;
-constexpr size_t kRevisionSize = 32;
 
 // An attribute text, empty unless the read succeeded.
 QString tcpipText(ViSession session, ViAttr attribute)
@@ -30,43 +30,53 @@ QString tcpipText(ViSession session, ViAttr attribute)
 zr6200fp_AppFC::zr6200fp_AppFC(zr6200fp_genFC *card, int multiSelect, bool noConnect)
     : card(card)
 {
-    const QString model = card->modelText();
+    connectCard(multiSelect, noConnect);
+    const QString model = zr6200fp_cardModels::modelText(card->modelCode);
+    showConnection(model);
+    addAbout(model);
+}
+
+void zr6200fp_AppFC::connectCard(int multiSelect, bool noConnect)
+{
+    // The dialog holds the flow's outcome; it is gone before the window shows anything of it.
+    zr6200fp_fcSelect select(card, multiSelect);
+    if (noConnect) {
+        demoMode = 1;
+    } else {
+        select.setWindowIcon(windowIcon());
+        centerWidget(&select);
+        if (select.selectAndConnect() == 0)
+            std::exit(0);
+        demoMode = select.demoMode;
+    }
+
+    session = select.session;
+    for (int i = 0; i < zr6200fp_genFC::kMaxCards; ++i)
+        fcNumbers[size_t(i)] = qint16(select.fcNumbers[size_t(i)]);
+    setDemoMode(demoMode != 0);
+    fcCount = select.fcCount;
+    if (demoMode != 0) {
+        isLxi = false;
+        session = 0;
+    }
+}
+
+void zr6200fp_AppFC::showConnection(const QString &model)
+{
     QString moduleText;
     QString hostText;
     QString cardText;
-    {
-        zr6200fp_fcSelect select(card, multiSelect);
-        if (noConnect) {
-            demoMode = 1;
-        } else {
-            select.setWindowIcon(windowIcon());
-            centerWidget(&select);
-            if (select.selectAndConnect() == 0)
-                std::exit(0);
-            demoMode = select.demoMode;
-        }
-
-        session = select.session;
-        for (int i = 0; i < kMaxCards; ++i)
-            fcNumbers[size_t(i)] = qint16(select.fcNumbers[size_t(i)]);
-        setDemoMode(demoMode != 0);
-        fcCount = select.fcCount;
-
-        if (demoMode == 0) {
-            ViInt16 slot = 0;
-            if (ZR_DRIVER_CALL(viGetAttribute, session, VI_ATTR_SLOT, &slot) < 0) {
-                isLxi = true;
-                moduleText = tcpipText(session, VI_ATTR_TCPIP_DEVICE_NAME);
-                hostText = tcpipText(session, VI_ATTR_TCPIP_HOSTNAME);
-            } else {
-                isLxi = false;
-                moduleText = tr("Slot %1").arg(slot);
-            }
-            cardText = tr("FC %1").arg(fcNumbers[0]);
+    if (demoMode == 0) {
+        ViInt16 slot = 0;
+        if (ZR_DRIVER_CALL(viGetAttribute, session, VI_ATTR_SLOT, &slot) < 0) {
+            isLxi = true;
+            moduleText = tcpipText(session, VI_ATTR_TCPIP_DEVICE_NAME);
+            hostText = tcpipText(session, VI_ATTR_TCPIP_HOSTNAME);
         } else {
             isLxi = false;
-            session = 0;
+            moduleText = tr("Slot %1").arg(slot);
         }
+        cardText = tr("FC %1").arg(fcNumbers[0]);
     }
 
     setWindowTitle(hostText.isEmpty() ? tr("Tervix %1 Soft Front Panel").arg(model)
@@ -77,11 +87,14 @@ zr6200fp_AppFC::zr6200fp_AppFC(zr6200fp_genFC *card, int multiSelect, bool noCon
     setModuleLabel(moduleText, isLxi ? tr("Shows which LXI module is connected to the Soft Front Panel")
                                      : tr("Shows which VXI module is connected to the Soft Front Panel"));
     setFcLabel(cardText, tr("Shows which function card is connected to the Soft Front Panel"));
+}
 
+void zr6200fp_AppFC::addAbout(const QString &model)
+{
     // Cleared and terminated here: the library may leave it unwritten.
-    char commonLibRevision[kRevisionSize] = {};
+    char commonLibRevision[ZR6200_REVISION_SIZE] = {};
     ZR_DRIVER_CALL(getCommonLibRevision, commonLibRevision);
-    commonLibRevision[kRevisionSize - 1] = '\0';
+    commonLibRevision[ZR6200_REVISION_SIZE - 1] = '\0';
 
     // The About dialog takes 8-bit texts as Latin-1, as the card gives them.
     const QByteArray sfpRevision = card->getSfpRevision().toLatin1();

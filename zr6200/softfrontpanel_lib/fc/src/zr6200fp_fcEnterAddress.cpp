@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "core/zr6200fp_cardModels.h"
 #include "core/zr6200fp_settingsLocation.h"
 #include "driver/zr6200fp_genFC.h"
 #include "resources/zr6200fp_icons.h"
@@ -48,7 +49,7 @@ QString textOf(const QVariant &value)
 
 zr6200fp_fcEnterAddress::zr6200fp_fcEnterAddress(const zr6200fp_genFC *card)
     : QDialog(nullptr)
-    , settingsGroup(card->modelText())
+    , settingsGroup(zr6200fp_cardModels::modelText(card->modelCode))
     , settingsPath(zr6200fp_settingsLocation::addressFile(zr6200fp_settingsLocation::current()))
     , countCombo(new QComboBox(this))
 {

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "app/zr6200fp_messages.h"
+#include "core/zr6200fp_cardModels.h"
 #include "driver/zr6200fp_driverText.h"
 #include "driver/zr6200fp_driverTrace.h"
 #include "driver/zr6200fp_genFC.h"
@@ -25,7 +26,6 @@
 
 namespace {
 
-constexpr size_t kStatusTextSize = 1024;
 // Entries made into tree items at each pass of the event loop: about a
 // millisecond's work.
 constexpr size_t kEntriesPerSlice = 256;
@@ -73,7 +73,7 @@ QString failureText(const zr6200fp_genFC *card, ViStatus status)
     const QString text = card->getErrorMessage(status);
     if (!text.isEmpty())
         return text;
-    char buffer[kStatusTextSize] = {};
+    char buffer[ZR6200_STATUS_TEXT_SIZE] = {};
     ZR_DRIVER_CALL(getStatusText, status, buffer);
     return zr6200fp_driverText::orStatus(zr6200fp_driverText::fromBuffer(buffer), status);
 }
@@ -113,7 +113,7 @@ zr6200fp_fcSelect::zr6200fp_fcSelect(zr6200fp_genFC *card, int multiSelect)
 
 QString zr6200fp_fcSelect::selectionTitle() const
 {
-    return tr("Tervix %1 SFP: Select Function Card").arg(card->modelText());
+    return tr("Tervix %1 SFP: Select Function Card").arg(zr6200fp_cardModels::modelText(card->modelCode));
 }
 
 const char *zr6200fp_fcSelect::hintText()
@@ -129,7 +129,7 @@ void zr6200fp_fcSelect::okPressed()
     if (fcCount < 1)
         return;
     // The search lists at most kMaxCards selectable cards.
-    if (fcCount > kMaxCards) {
+    if (fcCount > zr6200fp_genFC::kMaxCards) {
         qDebug("%s", hintText());
         return;
     }
@@ -197,7 +197,8 @@ struct zr6200fp_fcSelect::TreeFill
 
 int zr6200fp_fcSelect::showSearch(zr6200fp_search &search)
 {
-    zr6200fp_searchProgress progress(tr("Tervix %1").arg(card->modelText()), search.future(), this);
+    zr6200fp_searchProgress progress(tr("Tervix %1").arg(zr6200fp_cardModels::modelText(card->modelCode)),
+                                     search.future(), this);
     // The box stays while the items are made, a slice of entries at each
     // pass of its event loop, and put into the tree at once: for thousands
     // of resources, item by item into the tree, or all in one pass, would
@@ -243,12 +244,13 @@ bool zr6200fp_fcSelect::fillSlice(TreeFill &fill)
         QTreeWidgetItem *carrierItem = addCarrier(fill.tops.last(), entry, fill.selectable);
         if (fill.selectable > before)
             fill.expanded.append(carrierItem);
-        if (fill.selectable == kMaxCards) {
-            askQuestion(QApplication::activeWindow(), selectionTitle(),
-                        tr("Found more Function Cards than supported by this SoftFrontPanel. Only first %1 are "
-                           "available.\nPlease contact Halvar's support if you need support for more cards.")
-                            .arg(kMaxCards),
-                        {tr("Continue")});
+        if (fill.selectable == zr6200fp_genFC::kMaxCards) {
+            zr6200fp_questionBox::ask(
+                QApplication::activeWindow(), selectionTitle(),
+                tr("Found more Function Cards than supported by this SoftFrontPanel. Only first %1 are "
+                   "available.\nPlease contact Halvar's support if you need support for more cards.")
+                    .arg(zr6200fp_genFC::kMaxCards),
+                {tr("Continue")});
             return false;
         }
     }
@@ -259,7 +261,7 @@ QTreeWidgetItem *zr6200fp_fcSelect::addCarrier(QTreeWidgetItem *top, const resou
 {
     auto *carrierItem = new QTreeWidgetItem(top, entry.carrierLabel);
     carrierItem->setFlags(Qt::ItemIsEnabled);
-    for (int j = 0; j < entry.fcRows.size() && selectable < kMaxCards; ++j) {
+    for (int j = 0; j < entry.fcRows.size() && selectable < zr6200fp_genFC::kMaxCards; ++j) {
         auto *cardItem = new QTreeWidgetItem(carrierItem, entry.fcRows.at(j));
         const int number = entry.fcSlotNumbers.value(j);
         cardItem->setData(0, Qt::StatusTipRole, number);
@@ -290,61 +292,96 @@ QString zr6200fp_fcSelect::addressProblem(const QStringList &descriptors, const 
     return QString();
 }
 
+// The how-to-connect box and its three ways.
+struct zr6200fp_fcSelect::HowToConnect
+{
+    explicit HowToConnect(const QString &title, const QString &model)
+        : box(QMessageBox::Question, title, tr("How to connect to %1 Function Card?").arg(model), QMessageBox::NoButton,
+              nullptr)
+        , autoFind(box.addButton(tr("Auto Find"), QMessageBox::ActionRole))
+        , demo(box.addButton(tr("Run In Demo Mode"), QMessageBox::ActionRole))
+        , address(box.addButton(tr("Enter Address"), QMessageBox::ActionRole))
+    {
+        box.setWindowIcon(zr6200fp_icons::windowIcon());
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(autoFind);
+    }
+
+    QMessageBox box;
+    QPushButton *const autoFind;
+    QPushButton *const demo;
+    QPushButton *const address;
+};
+
 int zr6200fp_fcSelect::selectAndConnect()
 {
     zr6200fp_fcEnterAddress addresses(card);
-    const QString model = card->modelText();
-
-    QMessageBox howBox(QMessageBox::Question, selectionTitle(), tr("How to connect to %1 Function Card?").arg(model),
-                       QMessageBox::NoButton, nullptr);
-    howBox.setWindowIcon(zr6200fp_icons::windowIcon());
-    QPushButton *const autoFindButton = howBox.addButton(tr("Auto Find"), QMessageBox::ActionRole);
-    QPushButton *const demoButton = howBox.addButton(tr("Run In Demo Mode"), QMessageBox::ActionRole);
-    QPushButton *const addressButton = howBox.addButton(tr("Enter Address"), QMessageBox::ActionRole);
-    howBox.addButton(QMessageBox::Cancel);
-    howBox.setDefaultButton(autoFindButton);
-
+    HowToConnect how(selectionTitle(), zr6200fp_cardModels::modelText(card->modelCode));
     for (;;) {
-        howBox.exec();
-        const QAbstractButton *const choice = howBox.clickedButton();
-        if (choice == autoFindButton) {
-            const int found = searchCards();
-            if (found > 1) {
-                if (exec() != QDialog::Accepted)
-                    return 0;
-            } else if (found == 0) {
-                const int answer =
-                    askQuestion(this, selectionTitle(), tr("No %1 Function Card found on your system.").arg(model),
-                                {tr("Try Again"), tr("Run In Demo Mode"), tr("Cancel")});
-                if (answer == 0)
-                    continue;
-                return answer == 1 ? enterDemoMode(*this) : 0;
-            } else {
-                fcCount = 1;
-            }
-        } else if (choice == addressButton) {
-            if (!takeAddresses(*this, addresses))
-                continue;
-        } else if (choice == demoButton) {
+        switch (choose(how, addresses)) {
+        case Choice::AskAgain:
+            continue;
+        case Choice::DemoMode:
             return enterDemoMode(*this);
-        } else {
+        case Choice::GiveUp:
             return 0;
+        case Choice::Connect:
+            break;
         }
-
-        const QByteArray name = descriptor.toLatin1();
-        const ViStatus status = card->init(name.constData(), fcNumbers.data(), 1, 1, &session);
+        const ViStatus status = openSession();
         if (status == VI_SUCCESS)
             return 1;
-        // A warning status counts as a failure, but the driver opened a
-        // session for it: do not leave it behind.
-        if (session != 0) {
-            card->close(session);
-            session = 0;
-        }
-        const QString text = fcCount > 1 ? tr("At least one selected %1 Function Card is unavailable.\nError: %2")
-                                         : tr("Selected %1 Function Card is unavailable.\nError: %2");
-        if (askQuestion(this, selectionTitle(), text.arg(model, failureText(card, status)),
-                        {tr("Try Again"), tr("Cancel")}) != 0)
+        if (!tryAgainAfter(status))
             return 0;
     }
+}
+
+zr6200fp_fcSelect::Choice zr6200fp_fcSelect::choose(HowToConnect &how, zr6200fp_fcEnterAddress &addresses)
+{
+    how.box.exec();
+    const QAbstractButton *const choice = how.box.clickedButton();
+    if (choice == how.demo)
+        return Choice::DemoMode;
+    if (choice == how.address)
+        return takeAddresses(*this, addresses) ? Choice::Connect : Choice::AskAgain;
+    if (choice != how.autoFind)
+        return Choice::GiveUp;
+
+    const int found = searchCards();
+    if (found == 1) {
+        fcCount = 1;
+        return Choice::Connect;
+    }
+    if (found > 1)
+        return exec() == QDialog::Accepted ? Choice::Connect : Choice::GiveUp;
+    const int answer = zr6200fp_questionBox::ask(
+        this, selectionTitle(),
+        tr("No %1 Function Card found on your system.").arg(zr6200fp_cardModels::modelText(card->modelCode)),
+        {tr("Try Again"), tr("Run In Demo Mode"), tr("Cancel")});
+    if (answer == 0)
+        return Choice::AskAgain;
+    return answer == 1 ? Choice::DemoMode : Choice::GiveUp;
+}
+
+ViStatus zr6200fp_fcSelect::openSession()
+{
+    const QByteArray name = descriptor.toLatin1();
+    const ViStatus status = card->init(name.constData(), fcNumbers.data(), 1, 1, &session);
+    // A warning status counts as a failure, but the driver opened a
+    // session for it: do not leave it behind.
+    if (status != VI_SUCCESS && session != 0) {
+        card->close(session);
+        session = 0;
+    }
+    return status;
+}
+
+bool zr6200fp_fcSelect::tryAgainAfter(ViStatus status)
+{
+    const QString text = fcCount > 1 ? tr("At least one selected %1 Function Card is unavailable.\nError: %2")
+                                     : tr("Selected %1 Function Card is unavailable.\nError: %2");
+    return zr6200fp_questionBox::ask(
+               this, selectionTitle(),
+               text.arg(zr6200fp_cardModels::modelText(card->modelCode), failureText(card, status)),
+               {tr("Try Again"), tr("Cancel")}) == 0;
 }

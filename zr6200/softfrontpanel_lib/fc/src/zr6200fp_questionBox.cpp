@@ -3,7 +3,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-int askQuestion(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons)
+namespace zr6200fp_questionBox {
+
+int ask(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
     QList<QAbstractButton *> added;
@@ -14,3 +16,5 @@ int askQuestion(QWidget *parent, const QString &title, const QString &text, cons
     box.exec();
     return int(added.indexOf(box.clickedButton()));
 }
+
+} // namespace zr6200fp_questionBox

@@ -7,8 +7,10 @@
 #include <QString>
 
 class QFormLayout;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 // One card's page of the About dialog's hardware information.
 struct hwInfoPage
@@ -55,6 +57,14 @@ private slots:
     void showLicense();
 
 private:
+    // The dialog's parts, top to bottom; lh is the font's line height.
+    void addHeading(QVBoxLayout *mainLayout, const QString &modelText, const QString &description);
+    void addPicture(QHBoxLayout *row, int lh);
+    void addQtBox(QVBoxLayout *column, int lh);
+    void addSoftwareBox(QVBoxLayout *column, int lh, const char *driverRevision, const char *panelRevision,
+                        const char *commonLibRevision);
+    void addHardwareBox(QVBoxLayout *column, int lh);
+    void addButtons(QVBoxLayout *column);
     void showPage(const hwInfoPage &page);
 
     int currentPage = 0;

@@ -4,6 +4,8 @@
 #include <QWidget>
 
 class QCloseEvent;
+class QHBoxLayout;
+class QIcon;
 class QLabel;
 class QLayout;
 class QPushButton;
@@ -82,6 +84,18 @@ protected:
     QPushButton *resetButton = nullptr;
     QPushButton *startButton = nullptr;
     QPushButton *startContButton = nullptr;
+
+private:
+    // The parts of the frame, top to bottom, right column last.
+    void addHeader(QHBoxLayout *headerRow);
+    void addLampBox(int spacing);
+    // A caption over a checkable ON/OFF button, both hidden until the
+    // instrument shows them; objects named name + "Label" and name + "Button".
+    QPushButton *addToggle(const QString &name, const QString &caption, bool on, const QString &help,
+                           void (zr6200fp_app::*slot)(bool), QLabel **label);
+    QPushButton *addIconButton(const QString &name, const QIcon &icon, QSize iconSize);
+    void addAcquisitionButtons();
+    void addCommandButtons();
 };
 
 // Places w at the centre of the first screen's available area; the result

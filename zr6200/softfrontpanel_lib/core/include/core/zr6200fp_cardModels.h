@@ -6,9 +6,10 @@
 // the model number (0x7480 is the 7480).
 namespace zr6200fp_cardModels {
 
-// The model number as shown everywhere: base 16, right-aligned in 4
-// characters padded with blanks.
-QString modelText(qint32 modelCode);
+// The model number as shown everywhere: the code in base 16 (its digits
+// are the model number), right-aligned in 4 characters padded with blanks.
+// The splash composer may ask for another base.
+QString modelText(qint32 modelCode, int base = 16);
 
 // The models that take several cards in one session (5902 and 5938): their
 // address dialog has eight rows and their slots carry a two-letter suffix.

@@ -24,8 +24,8 @@ public:
         int kindMask;
         const char *menuText;
     };
-    static constexpr int baseCount = 10;
-    static const std::array<BaseRow, baseCount> baseTable;
+    static constexpr int kBaseCount = 10;
+    static const std::array<BaseRow, kBaseCount> baseTable;
     enum Base {
         Decimal,
         UnsignedDecimal,
@@ -48,10 +48,10 @@ public:
         char conversion = 0;
     };
     // flag is the flag in force, kept by a format without '%'. Widths and
-    // precisions are limited to +-maxFieldWidth; a negative precision means
+    // precisions are limited to +-kMaxFieldWidth; a negative precision means
     // none, as in printf.
     static FormatSpec parse(const char *format, bool isInteger, char flag);
-    static constexpr int maxFieldWidth = 255;
+    static constexpr int kMaxFieldWidth = 255;
     // "%" flag width "." precision ("ll" for integers) and the base's
     // conversion; empty for binary, which printf cannot write.
     static QByteArray printfFormat(const FormatSpec &fields, int base, bool isInteger);

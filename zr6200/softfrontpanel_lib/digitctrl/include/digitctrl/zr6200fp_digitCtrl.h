@@ -46,8 +46,8 @@ public:
     void setAlignmentBits(int n);
     bool boundValue(double &v);
 
-    double value() const { return m_value; }
-    intXXL valueXXL() const { return m_valueXXL; }
+    double value() const { return currentValue; }
+    intXXL valueXXL() const { return currentValueXXL; }
     int base() const { return currentBase; }
     QByteArray formatString() const { return QByteArray(format); }
 
@@ -86,18 +86,20 @@ private:
     QString textFromValue() const;
     intXXL clampAndAlign(intXXL x) const;
     void updateStepFlags(bool belowMaximum, bool aboveMinimum);
+    // The baseTable row of a menu action; -1 for none.
+    static int baseOf(const QAction *action);
 
     QMenu *baseMenu = nullptr;
     QFontMetrics metrics;
     QActionGroup *baseGroup = nullptr;
     int stepFlags = StepUpEnabled | StepDownEnabled;
     zr6200fp_newlineEdit *editor = nullptr;
-    double m_value = 0.0;
-    double m_stepUp = 1.0;
-    double m_stepDown = 1.0;
-    double m_maximum = 0.0;
-    double m_minimum = 0.0;
-    intXXL m_valueXXL;
+    double currentValue = 0.0;
+    double stepUp = 1.0;
+    double stepDown = 1.0;
+    double maximum = 0.0;
+    double minimum = 0.0;
+    intXXL currentValueXXL;
     intXXL stepUpXXL{1};
     intXXL stepDownXXL{1};
     intXXL maximumXXL;
@@ -115,8 +117,8 @@ private:
     int alignBits = 0;
     intXXL minStep{1};
     int currentBase = 0;
-    std::array<QAction *, Format::baseCount> actions{};
-    std::array<int, Format::baseCount> actionToBase{};
-    std::array<int, Format::baseCount> baseToAction{};
+    // The menu's actions in menu order, each holding its baseTable row as
+    // its data; slots left over are null.
+    std::array<QAction *, Format::kBaseCount> actions{};
     int kindMask = Format::Double;
 };

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include "core/zr6200fp_cardModels.h"
 #include "visa.h"
 
 // What the common library knows of a function card: its model, its texts
@@ -12,6 +11,10 @@ class zr6200fp_genFC
 {
 public:
     virtual ~zr6200fp_genFC() = default;
+
+    // The most function cards a panel takes in one session: the length of
+    // every card-number array, and the cap on the cards a search offers.
+    static constexpr int kMaxCards = 256;
 
     // Called from the search's worker threads: must only read constant data.
     virtual bool isModelSupported(quint16 modelCode) const = 0;
@@ -27,10 +30,7 @@ public:
     virtual ViStatus reinit(ViSession *vi) = 0;
     virtual ViStatus close(ViSession vi) = 0;
 
-    // The model number in hexadecimal digits, 0x7480 for the 7480.
+    // The model number in hexadecimal digits, 0x7480 for the 7480; shown
+    // through zr6200fp_cardModels::modelText.
     qint32 modelCode = 0;
-
-    // The model text shown everywhere: modelCode in base 16, right-aligned
-    // in 4 characters padded with blanks.
-    QString modelText() const { return zr6200fp_cardModels::modelText(modelCode); }
 };

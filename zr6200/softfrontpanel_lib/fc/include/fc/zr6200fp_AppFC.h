@@ -3,9 +3,8 @@
 #include <array>
 
 #include "app/zr6200fp_app.h"
+#include "driver/zr6200fp_genFC.h"
 #include "visa.h"
-
-class zr6200fp_genFC;
 
 // The main window of a function-card instrument: the frame, connected to
 // the card before any instrument page exists. Derived windows find the
@@ -14,8 +13,6 @@ class zr6200fp_AppFC : public zr6200fp_app
 {
     Q_OBJECT
 public:
-    static constexpr int kMaxCards = 256;
-
     // multiSelect non-zero lets the user choose several cards; noConnect
     // starts in demo mode without asking. Giving up in the connection flow
     // ends the program with exit code 0.
@@ -27,10 +24,19 @@ protected:
     // 0 in demo mode.
     ViSession session = 0;
     int demoMode = 0;
-    std::array<qint32, kMaxCards> fcNumbers{};
+    std::array<qint32, zr6200fp_genFC::kMaxCards> fcNumbers{};
     int fcCount = 0;
     // The connected resource reports no VXI slot.
     bool isLxi = false;
     // Borrowed; the entry point owns it.
     zr6200fp_genFC *const card;
+
+private:
+    // Runs the connection flow (demo mode with noConnect) and takes its
+    // outcome; ends the program with exit code 0 when the user gives up.
+    void connectCard(int multiSelect, bool noConnect);
+    // Title, header, bus logo and labels: what is connected.
+    void showConnection(const QString &model);
+    // The About dialog with the software revisions, shown by About.
+    void addAbout(const QString &model);
 };

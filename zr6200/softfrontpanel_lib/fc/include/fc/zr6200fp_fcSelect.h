@@ -6,12 +6,13 @@
 #include <QStringList>
 #include <array>
 
+#include "driver/zr6200fp_genFC.h"
 #include "visa.h"
 
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
-class zr6200fp_genFC;
+class zr6200fp_fcEnterAddress;
 class zr6200fp_search;
 struct resourceEntry;
 
@@ -22,8 +23,6 @@ class zr6200fp_fcSelect : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr int kMaxCards = 256;
-
     // multiSelect non-zero lets the user choose several cards at once.
     zr6200fp_fcSelect(zr6200fp_genFC *card, int multiSelect);
 
@@ -49,6 +48,18 @@ public slots:
 
 private:
     QString selectionTitle() const;
+
+    // One answer of the how-to-connect box, followed to its end: a card (or
+    // cards) to connect to, the box again, demo mode, or giving up.
+    enum class Choice { Connect, AskAgain, DemoMode, GiveUp };
+    struct HowToConnect;
+    Choice choose(HowToConnect &how, zr6200fp_fcEnterAddress &addresses);
+    // Opens the driver session on the chosen card; no session is left open
+    // when it fails.
+    ViStatus openSession();
+    // The unavailable-card question after a failed open: true for Try Again.
+    bool tryAgainAfter(ViStatus status);
+
     struct TreeFill;
     // Shows the "Searching..." box until the search has ended and its list
     // is in the tree; returns the selectable cards.
@@ -68,7 +79,7 @@ public:
     QList<QTreeWidgetItem *> selectedItems;
     // Descriptors of the chosen cards joined by ",".
     QString descriptor;
-    std::array<quint16, kMaxCards> fcNumbers{};
+    std::array<quint16, zr6200fp_genFC::kMaxCards> fcNumbers{};
     int demoMode = 0;
     int fcCount = 0;
     ViSession session = 0;

@@ -11,8 +11,4 @@ class zr6200fp_splashLabel : public QPixmap
 public:
     zr6200fp_splashLabel(float scale, int margin, int number, bool hex, const QString &bottomText,
                          const QString &middleText);
-
-    // "%1" of the title and the device picture names: number in base 16 or
-    // 10, right-aligned in 4 characters padded with blanks.
-    static QString numberText(int number, bool hex);
 };
