@@ -5,13 +5,15 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include "app/zr6200fp_help.h"
+
 namespace zr7480fp_pageLayout {
 
 QComboBox *combo(const QStringList &items, const QString &help)
 {
     auto *box = new QComboBox;
     box->addItems(items);
-    box->setWhatsThis(help);
+    zr6200fp_help::setHelp(box, help);
     return box;
 }
 
