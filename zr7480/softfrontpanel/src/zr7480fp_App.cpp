@@ -15,6 +15,7 @@ zr7480fp_App::zr7480fp_App(zr6200fp_genFC *card)
 {
     auto *layout = new QVBoxLayout;
     tabs = new QTabWidget(this);
+    tabs->setAccessibleName(tr("Pages"));
     setPanelLayout(layout);
     layout->addWidget(tabs);
 

@@ -180,6 +180,8 @@ void zr6200fp_app::addCommandButtons()
 
     helpButton =
         addIconButton(QStringLiteral("helpButton"), zr6200fp_icons::helpIcon(), zr6200fp_icons::helpIconImage().size());
+    // Icon only: a screen reader needs its name.
+    helpButton->setAccessibleName(tr("What's This?"));
     zr6200fp_help::setHelp(helpButton, tr("Show on-line help for Instrument Soft Front Panel components"));
     connect(helpButton, &QPushButton::clicked, this, &zr6200fp_app::enterWIT);
     buttonColumn->addWidget(helpButton);

@@ -63,7 +63,9 @@ zr6200fp_fcEnterAddress::zr6200fp_fcEnterAddress(const zr6200fp_genFC *card)
 
     auto *buttonLine = new QHBoxLayout;
     if (multiCard) {
-        buttonLine->addWidget(new QLabel(tr("Count: "), this));
+        auto *countLabel = new QLabel(tr("Count: "), this);
+        countLabel->setBuddy(countCombo);
+        buttonLine->addWidget(countLabel);
         buttonLine->addWidget(countCombo);
     } else {
         countCombo->hide();

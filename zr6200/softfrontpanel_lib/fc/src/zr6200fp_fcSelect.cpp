@@ -92,6 +92,7 @@ zr6200fp_fcSelect::zr6200fp_fcSelect(zr6200fp_genFC *card, int multiSelect)
 
     auto *dialogLayout = new QVBoxLayout(this);
     tree->setColumnCount(2);
+    tree->setAccessibleName(tr("Function Cards"));
     tree->setHeaderLabels({tr("System"), tr("FC Model")});
     const int side = 24 * fontMetrics().height();
     tree->setMinimumSize(side, side);
