@@ -1,5 +1,7 @@
 #include "app/zr6200fp_app.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -31,6 +33,15 @@ void setHelpAndTip(QWidget *w, const QString &help)
     w->setToolTip(help);
 }
 
+// Qt gives a top-level widget the client role; a screen reader expects a
+// main window to be a frame.
+QAccessibleInterface *frameInterface(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("zr6200fp_app") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
 QLabel *logoLabel(const QString &resource, QWidget *parent)
 {
     auto *label = new QLabel(parent);
@@ -43,6 +54,9 @@ zr6200fp_app::zr6200fp_app()
     : QWidget(nullptr)
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // Before the accessibility bus first asks for the window.
+    static const bool frameInterfaceInstalled = (QAccessible::installFactory(frameInterface), true);
+    Q_UNUSED(frameInterfaceInstalled);
 
     auto *mainLayout = new QVBoxLayout(this);
     auto *headerRow = new QHBoxLayout;
