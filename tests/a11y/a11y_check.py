@@ -244,6 +244,38 @@ def format_read(acc, base):
         raise Unmet(f'number format "{base}" is not read: ' + "; ".join(bus.describe(p) for p in parts))
 
 
+def value_read(acc, wanted):
+    """The control's value as a number (the Value interface), as well as its text."""
+    try:
+        seen = acc.queryValue().currentValue
+    except NotImplementedError:
+        raise Unmet(f"{bus.describe(acc)}: no value") from None
+    if seen != wanted:
+        raise Unmet(f"{bus.describe(acc)}: value {seen:g}, expected {wanted:g}")
+
+
+def format_changed(acc, base, text):
+    """The number format chosen from the keyboard: the menu key in the
+    field lists the formats, Down twice takes the second, Return chooses it;
+    the value reads the same in it."""
+    bus.focus(acc)
+    for name in ("Menu", "Down", "Down", "Return"):
+        bus.key(name)
+    try:
+        bus.wait_for(2, "the new format", lambda: _holds(format_read, acc, base))
+    except Missing:
+        format_read(acc, base)  # says what the control reads instead
+    expect(bus.describe(acc), bus.value_text(acc), text)
+
+
+def _holds(check, *args):
+    try:
+        check(*args)
+        return True
+    except Unmet:
+        return False
+
+
 def read_lamp(win, label, wanted):
     lamp = bus.find(win, label, within="Status")
     state = bus.lamp_state(lamp)
@@ -288,11 +320,17 @@ def operate_demo(program, step):
     found = 'Configuration: "DDS Frequency" found by its label, reads "1.2500e+07"'
     dds = step(found, lambda: read_value(main, "DDS Frequency", "Clock", "1.2500e+07"))
     step('Configuration: "DDS Frequency" reads its unit', lambda: unit_read(dds, ["Hz", "Hertz"]), needs=[found])
+    step('Configuration: "DDS Frequency" reads its value as a number', lambda: value_read(dds, 12.5e6), needs=[found])
     found = 'Configuration: "Clock Divider" found by its label, reads "4"'
     divider = step(found, lambda: read_value(main, "Clock Divider", "Clock", "4"))
     step(
         'Configuration: "Clock Divider" reads its number format',
         lambda: format_read(divider, "unsigned decimal"),
+        needs=[found],
+    )
+    step(
+        'Configuration: "Clock Divider" number format changed from the keyboard to "hexadecimal", reads "4"',
+        lambda: format_changed(divider, "hexadecimal", "4"),
         needs=[found],
     )
     step.gate('Command/Status page opened by its tab', lambda: open_page(main, "Command/Status", "Update"))

@@ -22,7 +22,7 @@ WINDOW_SECONDS = 10
 CONTROL_SECONDS = 1.5
 
 # X keysyms sent through the registry, as a screen reader's key echo does.
-KEYS = {"Tab": 0xFF09, "Up": 0xFF52, "Down": 0xFF54}
+KEYS = {"Tab": 0xFF09, "Return": 0xFF0D, "Up": 0xFF52, "Down": 0xFF54, "Menu": 0xFF67}
 
 # Roles whose checked state a screen reader reads; Qt 6.4 sends no
 # "checkable" state, the role says it.

@@ -15,10 +15,10 @@ panel_start "" "$@"
 box=$(wait_window "Tervix 7480 SFP: Select Function Card" 30) || fail "how-to-connect box not shown"
 press "$box" Tab Tab Return || fail "how-to-connect box took no key" # Enter Address, the third button
 dialog=$(wait_window "Tervix 7480 SFP: Enter Function Card Address" 10) || fail "address dialog not shown"
-# The dialog opens with the focus on OK; Tab passes Cancel and reaches the
-# descriptor, the next Tab the card number, where Down three times takes
-# FC 3; the last Tab returns to OK.
-press "$dialog" Tab Tab V X I 0 colon colon 3 colon colon I N S T R Tab Down Down Down Tab space ||
+# The dialog opens in the descriptor, its text selected, so typing replaces
+# it; Tab reaches the card number, where Down three times takes FC 3; the
+# next Tab reaches OK.
+press "$dialog" V X I 0 colon colon 3 colon colon I N S T R Tab Down Down Down Tab space ||
     fail "address dialog took no key"
 main=$(wait_window "Tervix 7480 Soft Front Panel" 30) || fail "main window not shown"
 logged '^zr7480_init\(rsrcName="VXI0::3::INSTR", fcNumber=3,.* -> 0$' || fail "typed card not opened"

@@ -15,6 +15,7 @@ zr7480fp_App::zr7480fp_App(zr6200fp_genFC *card)
 {
     auto *layout = new QVBoxLayout;
     tabs = new QTabWidget(this);
+    tabs->setAccessibleName(tr("Pages"));
     setPanelLayout(layout);
     layout->addWidget(tabs);
 
@@ -24,6 +25,10 @@ zr7480fp_App::zr7480fp_App(zr6200fp_genFC *card)
     tabs->addTab(csrPage, tr("Command/Status"));
     // The page must not go on showing what the card no longer holds.
     connect(csrPage, &zr7480fp_CSR::cardReset, configPage, &zr7480fp_Config::showStartValues);
+    // The frame's column was made first and would take the keyboard first:
+    // the window opens on the page tabs, and Tab goes through the page, then
+    // the column.
+    tabs->setFocus();
 
     addHardwareInfo();
 }

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "app/zr6200fp_help.h"
 #include "led/zr6200fp_led.h"
 #include "zr7480.h"
 #include "zr7480fp/zr7480fp_App.h"
@@ -31,16 +32,16 @@ zr7480fp_CSR::zr7480fp_CSR(zr7480fp_App *window, zr6200fp_genFC *)
     page->addWidget(syncOutBox);
 
     auto *statusBox = new QGroupBox(tr("Status"));
-    statusBox->setWhatsThis(tr("Shows the status of the function card."));
+    zr6200fp_help::setHelp(statusBox, tr("Shows the status of the function card."));
     auto *statusGrid = centredGrid(statusBox);
     // An invalid off colour, not the palette marker: the lamps' dark state
     // does not follow the palette.
     const QColor offColor{QString()};
     ddsErrorLed = new zr6200fp_led(QString(), QColor(Qt::red), offColor, nullptr);
-    ddsErrorLed->setWhatsThis(tr("Shows the status of DDS Update procedure."));
+    zr6200fp_help::setHelp(ddsErrorLed, tr("Shows the status of DDS Update procedure."));
     addRow(statusGrid, 1, 0, tr("DDS Error"), ddsErrorLed);
     syncStatusLed = new zr6200fp_led(QString(), QColor(Qt::red), offColor, nullptr);
-    syncStatusLed->setWhatsThis(tr("Shows whether the DDS synchronization complete or not."));
+    zr6200fp_help::setHelp(syncStatusLed, tr("Shows whether the DDS synchronization complete or not."));
     addRow(statusGrid, 1, 2, tr("Sync Status"), syncStatusLed);
     statusGrid->addWidget(
         button(tr("Update"), tr("Retrieves the current status of the function card."), &zr7480fp_CSR::update), 1, 4);
@@ -58,7 +59,7 @@ zr7480fp_CSR::zr7480fp_CSR(zr7480fp_App *window, zr6200fp_genFC *)
 QPushButton *zr7480fp_CSR::button(const QString &text, const QString &help, void (zr7480fp_CSR::*slot)())
 {
     auto *pushButton = new QPushButton(text);
-    pushButton->setWhatsThis(help);
+    zr6200fp_help::setHelp(pushButton, help);
     connect(pushButton, &QPushButton::clicked, this, slot);
     return pushButton;
 }

@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "app/zr6200fp_help.h"
 #include "core/zr6200fp_intXXL.h"
 #include "digitctrl/zr6200fp_digitCtrl.h"
 #include "zr7480.h"
@@ -56,7 +57,7 @@ QHBoxLayout *zr7480fp_Config::channelBoxes()
     auto *channels = new QHBoxLayout;
     for (int n = 1; n <= 2; ++n) {
         auto *box = new QGroupBox(tr("Channel %1").arg(n));
-        box->setWhatsThis(tr("Configuration parameters for the channel %1").arg(n));
+        zr6200fp_help::setHelp(box, tr("Configuration parameters for the channel %1").arg(n));
         auto *grid = centredGrid(box, 30, 20);
         QComboBox *&filter = filterCombo[n - 1];
         QComboBox *&gain = gainCombo[n - 1];
@@ -79,15 +80,16 @@ QHBoxLayout *zr7480fp_Config::channelBoxes()
 QGroupBox *zr7480fp_Config::clockBox()
 {
     auto *clockBox = new QGroupBox(tr("Clock"));
-    clockBox->setWhatsThis(tr("Specifies the configuration of the Front Panel Output Clock circuitry."));
+    zr6200fp_help::setHelp(clockBox, tr("Specifies the configuration of the Front Panel Output Clock circuitry."));
     auto *clockGrid = centredGrid(clockBox, 30, 20);
     const QStringList sources{tr("Internal"), tr("Own ITRI"), tr("Neighb ITRI"), tr("Off")};
     clockSourceCombo = combo(sources, tr("Specifies the source of the PLL reference clock."));
     synchSourceCombo = combo(sources, tr("Specifies the source of the signal for synchronization of DDS circuitry."));
     ddsFrequencyCtrl = new zr6200fp_digitCtrl(kDdsLowest, 25e6, 1e6, "%.4e", nullptr);
-    ddsFrequencyCtrl->setWhatsThis(tr("Specifies the DDS output frequency in Hertz."));
+    zr6200fp_help::setHelp(ddsFrequencyCtrl, tr("Specifies the DDS output frequency in Hertz."));
     clockDividerCtrl = new zr6200fp_digitCtrl(qint64(0), qint64(4095), qint64(1), false, 12, "%d", nullptr);
-    clockDividerCtrl->setWhatsThis(
+    zr6200fp_help::setHelp(
+        clockDividerCtrl,
         tr("Specifies the division ratio between DDS clock and Front Panel output clock. Possible values are from 0 "
            "to 4096. '0' value means clock divider is disabled."));
     fpClockOutputCombo = combo({tr("Disabled"), tr("ECL"), tr("TTL"), tr("TTL Term")},

@@ -5,13 +5,15 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include "app/zr6200fp_help.h"
+
 namespace zr7480fp_pageLayout {
 
 QComboBox *combo(const QStringList &items, const QString &help)
 {
     auto *box = new QComboBox;
     box->addItems(items);
-    box->setWhatsThis(help);
+    zr6200fp_help::setHelp(box, help);
     return box;
 }
 
@@ -27,7 +29,10 @@ QGridLayout *centredGrid(QGroupBox *box, int horizontal, int vertical)
 void addRow(QGridLayout *grid, int row, int column, const QString &label, QWidget *control,
             Qt::Alignment labelAlignment)
 {
-    grid->addWidget(new QLabel(label), row, column, labelAlignment);
+    auto *caption = new QLabel(label);
+    // The caption names the control for a screen reader.
+    caption->setBuddy(control);
+    grid->addWidget(caption, row, column, labelAlignment);
     grid->addWidget(control, row, column + 1);
 }
 

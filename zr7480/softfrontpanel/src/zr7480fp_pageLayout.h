@@ -17,7 +17,8 @@ namespace zr7480fp_pageLayout {
 QComboBox *combo(const QStringList &items, const QString &help);
 // The box's grid, centred in the box; a spacing of -1 keeps the style's.
 QGridLayout *centredGrid(QGroupBox *box, int horizontal = -1, int vertical = -1);
-// The label in column `column`, the control in the next one.
+// The label in column `column`, the control in the next one; the label
+// names the control on the accessibility bus.
 void addRow(QGridLayout *grid, int row, int column, const QString &label, QWidget *control,
             Qt::Alignment labelAlignment = Qt::Alignment());
 

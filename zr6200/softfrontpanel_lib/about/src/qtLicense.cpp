@@ -17,6 +17,7 @@ qtLicense::qtLicense(QWidget *parent)
 
     auto *text = new QTextEdit(this);
     text->setReadOnly(true);
+    text->setAccessibleName(windowTitle());
     text->setWordWrapMode(QTextOption::NoWrap);
     text->setMinimumSize(650, 500);
     QFont font(QStringLiteral("Courier"));

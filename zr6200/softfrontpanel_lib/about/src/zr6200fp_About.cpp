@@ -139,6 +139,8 @@ void zr6200fp_About::addButtons(QVBoxLayout *column)
     connect(nextButton, &QPushButton::clicked, this, &zr6200fp_About::next);
     connect(prevButton, &QPushButton::clicked, this, &zr6200fp_About::prev);
     connect(okButton, &QPushButton::clicked, this, &QWidget::hide);
+    // The dialog opens on OK; Tab goes on to the links above.
+    okButton->setFocus();
 }
 
 QRect zr6200fp_About::pictureRect(QSize imageSize, int lineHeight)

@@ -1,5 +1,7 @@
 #include "app/zr6200fp_app.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -12,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
+#include "app/zr6200fp_help.h"
 #include "app/zr6200fp_messages.h"
 #include "core/zr6200fp_settingsLocation.h"
 #include "led/zr6200fp_led.h"
@@ -23,10 +26,20 @@ const char *const kStartContHelp = QT_TRANSLATE_NOOP(
     "<html>Starts the repetitive data acquisition (or continuous data acquisition, when file storage option is "
     "turned on)</html>");
 
-void setHelp(QWidget *w, const QString &help)
+// The acquisition controls show their help as a tool tip too.
+void setHelpAndTip(QWidget *w, const QString &help)
 {
-    w->setWhatsThis(help);
+    zr6200fp_help::setHelp(w, help);
     w->setToolTip(help);
+}
+
+// Qt gives a top-level widget the client role; a screen reader expects a
+// main window to be a frame.
+QAccessibleInterface *frameInterface(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("zr6200fp_app") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
 }
 
 QLabel *logoLabel(const QString &resource, QWidget *parent)
@@ -41,6 +54,9 @@ zr6200fp_app::zr6200fp_app()
     : QWidget(nullptr)
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // Before the accessibility bus first asks for the window.
+    static const bool frameInterfaceInstalled = (QAccessible::installFactory(frameInterface), true);
+    Q_UNUSED(frameInterfaceInstalled);
 
     auto *mainLayout = new QVBoxLayout(this);
     auto *headerRow = new QHBoxLayout;
@@ -105,7 +121,8 @@ void zr6200fp_app::addLampBox(int spacing)
     ledBox->setLayout(ledGroup);
     activeLed = new zr6200fp_led(tr("Active"), QColor(Qt::green), QColor(Qt::magenta), ledBox);
     activeLed->setObjectName(QStringLiteral("activeLed"));
-    activeLed->setWhatsThis(tr("Green light means that the Soft Front Panel works\nin Real (not Demo) mode."));
+    zr6200fp_help::setHelp(activeLed,
+                           tr("Green light means that the Soft Front Panel works\nin Real (not Demo) mode."));
     moduleLabel = new QLabel(ledBox);
     moduleLabel->setObjectName(QStringLiteral("moduleLabel"));
     fcLabel = new QLabel(ledBox);
@@ -128,7 +145,7 @@ QPushButton *zr6200fp_app::addToggle(const QString &name, const QString &caption
     button->setCheckable(true);
     // Before the connection: the starting state is no toggle.
     button->setChecked(on);
-    setHelp(button, help);
+    setHelpAndTip(button, help);
     connect(button, &QPushButton::toggled, this, slot);
     (*label)->hide();
     button->hide();
@@ -153,12 +170,12 @@ void zr6200fp_app::addAcquisitionButtons()
     startButton = addIconButton(QStringLiteral("startButton"), zr6200fp_icons::startIcon(),
                                 zr6200fp_icons::startIconImage().size());
     startButton->setCheckable(true);
-    setHelp(startButton, tr("Starts the single-shot data acquisition"));
+    setHelpAndTip(startButton, tr("Starts the single-shot data acquisition"));
     connect(startButton, &QPushButton::toggled, this, &zr6200fp_app::startToggledSlot);
     startContButton = addIconButton(QStringLiteral("startContButton"), zr6200fp_icons::continuousIcon(),
                                     zr6200fp_icons::continuousIconImage().size());
     startContButton->setCheckable(true);
-    setHelp(startContButton, tr(kStartContHelp));
+    setHelpAndTip(startContButton, tr(kStartContHelp));
     connect(startContButton, &QPushButton::toggled, this, &zr6200fp_app::startContToggledSlot);
     for (QPushButton *button : {startButton, startContButton}) {
         button->hide();
@@ -177,18 +194,20 @@ void zr6200fp_app::addCommandButtons()
 
     helpButton =
         addIconButton(QStringLiteral("helpButton"), zr6200fp_icons::helpIcon(), zr6200fp_icons::helpIconImage().size());
-    helpButton->setWhatsThis(tr("Show on-line help for Instrument Soft Front Panel components"));
+    // Icon only: a screen reader needs its name.
+    helpButton->setAccessibleName(tr("What's This?"));
+    zr6200fp_help::setHelp(helpButton, tr("Show on-line help for Instrument Soft Front Panel components"));
     connect(helpButton, &QPushButton::clicked, this, &zr6200fp_app::enterWIT);
     buttonColumn->addWidget(helpButton);
 
     aboutButton = new QPushButton(tr("About"), this);
     aboutButton->setObjectName(QStringLiteral("aboutButton"));
-    aboutButton->setWhatsThis(tr("Displays \"About\" panel"));
+    zr6200fp_help::setHelp(aboutButton, tr("Displays \"About\" panel"));
     buttonColumn->addWidget(aboutButton);
 
     closeButton = new QPushButton(tr("Close"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
-    closeButton->setWhatsThis(tr("Close main panel and terminates program"));
+    zr6200fp_help::setHelp(closeButton, tr("Close main panel and terminates program"));
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     buttonColumn->addWidget(closeButton);
 }
@@ -221,14 +240,14 @@ void zr6200fp_app::setModuleLabel(QString text, QString help)
 {
     moduleLabel->setText(text);
     if (!help.isEmpty())
-        moduleLabel->setWhatsThis(help);
+        zr6200fp_help::setHelp(moduleLabel, help);
 }
 
 void zr6200fp_app::setFcLabel(QString text, QString help)
 {
     fcLabel->setText(text);
     if (!help.isEmpty())
-        fcLabel->setWhatsThis(help);
+        zr6200fp_help::setHelp(fcLabel, help);
 }
 
 void zr6200fp_app::showAutoscale(bool show)
@@ -287,12 +306,12 @@ void zr6200fp_app::startToggledSlot(bool status)
 {
     if (status) {
         startButton->setIcon(zr6200fp_icons::stopIcon());
-        setHelp(startButton, tr("Breaks the Single-Shot Data Acquisition"));
+        setHelpAndTip(startButton, tr("Breaks the Single-Shot Data Acquisition"));
         startContButton->setEnabled(false);
         emit startSingle();
     } else {
         startButton->setIcon(zr6200fp_icons::startIcon());
-        setHelp(startButton, tr("Starts the Single-Shot Data Acquisition"));
+        setHelpAndTip(startButton, tr("Starts the Single-Shot Data Acquisition"));
         startButton->setEnabled(false);
         startContButton->setEnabled(false);
         emit breakSingle();
@@ -303,12 +322,12 @@ void zr6200fp_app::startContToggledSlot(bool status)
 {
     if (status) {
         startContButton->setIcon(zr6200fp_icons::stopIcon());
-        setHelp(startContButton, tr("Stops the Data Acquisition process"));
+        setHelpAndTip(startContButton, tr("Stops the Data Acquisition process"));
         startButton->setEnabled(false);
         emit startCont();
     } else {
         startContButton->setIcon(zr6200fp_icons::continuousIcon());
-        setHelp(startContButton, tr(kStartContHelp));
+        setHelpAndTip(startContButton, tr(kStartContHelp));
         startButton->setEnabled(false);
         startContButton->setEnabled(false);
         emit stopCont();

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -88,6 +89,9 @@ void zr6200fp_digitCtrl::setup()
     editor->setValidator(validator);
     editor->setCursorPosition(3);
     setLineEdit(editor);
+    // The field is an object of its own on the accessibility bus, inside
+    // the control that the caption names.
+    editor->setAccessibleName(tr("Value"));
 
     baseMenu = new QMenu(this);
     baseGroup = new QActionGroup(baseMenu);
@@ -109,6 +113,7 @@ void zr6200fp_digitCtrl::setup()
     auto *button = new zr6200fp_newPushButton(editor);
     button->raise();
     button->menu = baseMenu;
+    button->setAccessibleDescription(tr("Steps to the next number format; the menu key in the field lists them all."));
     editor->baseButton = button;
     if (isInteger) {
         // Until the first resize places the button.
@@ -162,6 +167,9 @@ void zr6200fp_digitCtrl::setBase(int index)
     } else {
         currentBase = index;
         editor->baseButton->setText(QLatin1String(Format::baseTable[size_t(index)].tag));
+        // The tag is one letter; a screen reader reads the base in words.
+        editor->baseButton->setAccessibleName(
+            tr("Number format: %1").arg(tr(Format::baseTable[size_t(index)].menuText)));
     }
     rebuildFormatAndValidator();
     updateText();
@@ -394,6 +402,16 @@ void zr6200fp_digitCtrl::keyPressEvent(QKeyEvent *e)
     QAbstractSpinBox::keyPressEvent(e);
 }
 
+void zr6200fp_digitCtrl::contextMenuEvent(QContextMenuEvent *e)
+{
+    if (e->reason() != QContextMenuEvent::Keyboard || editor->baseButton->isHidden()) {
+        QAbstractSpinBox::contextMenuEvent(e);
+        return;
+    }
+    e->accept();
+    baseMenu->exec(editor->mapToGlobal(QPoint(0, editor->height())));
+}
+
 void zr6200fp_digitCtrl::stepBy(int steps)
 {
     if (isReadOnly())
@@ -456,6 +474,15 @@ void zr6200fp_digitCtrl::menuClicked_slot(QAction *action)
     newText();
     if (action && found != actions.end())
         setBase(baseOf(action));
+}
+
+double zr6200fp_digitCtrl::numeric(double d, const intXXL &x) const
+{
+    if (!isInteger)
+        return d;
+    // The integer is within its 64-bit type: its low 64 bits are exact.
+    const qint64 low = x.toLongLong();
+    return isSigned ? double(low) : double(quint64(low));
 }
 
 int zr6200fp_digitCtrl::baseOf(const QAction *action)

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLockFile>
 #include <QPushButton>
 #include <QSettings>
@@ -63,7 +64,9 @@ zr6200fp_fcEnterAddress::zr6200fp_fcEnterAddress(const zr6200fp_genFC *card)
 
     auto *buttonLine = new QHBoxLayout;
     if (multiCard) {
-        buttonLine->addWidget(new QLabel(tr("Count: "), this));
+        auto *countLabel = new QLabel(tr("Count: "), this);
+        countLabel->setBuddy(countCombo);
+        buttonLine->addWidget(countLabel);
         buttonLine->addWidget(countCombo);
     } else {
         countCombo->hide();
@@ -91,7 +94,21 @@ zr6200fp_fcEnterAddress::zr6200fp_fcEnterAddress(const zr6200fp_genFC *card)
 
     connect(countCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, &zr6200fp_fcEnterAddress::countChanged);
     enableRows();
+    setKeyboardOrder(okButton, cancelButton);
     adjustSize();
+}
+
+void zr6200fp_fcEnterAddress::setKeyboardOrder(QWidget *okButton, QWidget *cancelButton)
+{
+    // The buttons were made first; the keyboard goes through the rows first.
+    QList<QWidget *> order;
+    for (const zr6200fp_fcEnterAddressFc *row : rowWidgets) {
+        if (row)
+            order << row->descriptorCombo << row->fcNumberCombo;
+    }
+    order << countCombo << okButton << cancelButton;
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
 }
 
 QStringList zr6200fp_fcEnterAddress::historyOrder(const QString &current, const QStringList &items)
@@ -186,6 +203,11 @@ void zr6200fp_fcEnterAddress::loadAddresses()
     }
     const int count = storedValue(settings, countKey(), QStringLiteral("1")).toInt();
     countCombo->setCurrentIndex(count - 1 >= 0 && count - 1 < countCombo->count() ? count - 1 : 0);
+    // Shown again, the dialog starts at the first descriptor, selected so
+    // that typing replaces it.
+    QComboBox *first = rowWidgets.front()->descriptorCombo;
+    first->lineEdit()->selectAll();
+    first->setFocus();
 }
 
 void zr6200fp_fcEnterAddress::getAddresses(QStringList &descriptors, QList<int> &fcNumbers)

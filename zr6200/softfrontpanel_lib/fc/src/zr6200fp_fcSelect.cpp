@@ -92,6 +92,7 @@ zr6200fp_fcSelect::zr6200fp_fcSelect(zr6200fp_genFC *card, int multiSelect)
 
     auto *dialogLayout = new QVBoxLayout(this);
     tree->setColumnCount(2);
+    tree->setAccessibleName(tr("Function Cards"));
     tree->setHeaderLabels({tr("System"), tr("FC Model")});
     const int side = 24 * fontMetrics().height();
     tree->setMinimumSize(side, side);
@@ -108,6 +109,10 @@ zr6200fp_fcSelect::zr6200fp_fcSelect(zr6200fp_genFC *card, int multiSelect)
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(okButton, &QPushButton::clicked, this, &zr6200fp_fcSelect::okPressed);
     connect(tree, &QTreeWidget::itemDoubleClicked, this, &zr6200fp_fcSelect::dblClick);
+    // The dialog opens in the tree, where the choice is made; then OK.
+    setTabOrder(tree, okButton);
+    setTabOrder(okButton, cancelButton);
+    tree->setFocus();
     adjustSize();
 }
 

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <utility>
 
+#include "zr6200fp_ledAccessible.h"
+
 zr6200fp_led::zr6200fp_led(QString text, const QColor &onColor, const QColor &offColor, QWidget *parent)
     : QWidget(parent)
     , onColor(onColor)
@@ -13,6 +15,7 @@ zr6200fp_led::zr6200fp_led(QString text, const QColor &onColor, const QColor &of
     , text(std::move(text))
 {
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+    zr6200fp_ledAccessible::install();
 }
 
 zr6200fp_led::zr6200fp_led(QString text, const char *colorName, QWidget *parent)
@@ -22,14 +25,18 @@ zr6200fp_led::zr6200fp_led(QString text, const char *colorName, QWidget *parent)
     , text(std::move(text))
 {
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+    zr6200fp_ledAccessible::install();
 }
 
 void zr6200fp_led::setValue(int v)
 {
     if (v == value)
         return;
+    const bool wasOn = isOn();
     value = v;
     repaint();
+    if (isOn() != wasOn)
+        zr6200fp_ledAccessible::announce(this);
 }
 
 void zr6200fp_led::setOnColor(const QColor &c)
@@ -58,6 +65,7 @@ void zr6200fp_led::toggleValue()
 {
     value = value ? 0 : 1;
     repaint();
+    zr6200fp_ledAccessible::announce(this);
     emit valueToggled();
 }
 

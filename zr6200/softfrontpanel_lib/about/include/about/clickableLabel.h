@@ -4,7 +4,8 @@
 #include <QString>
 
 // A label shown as an underlined link that reports clicks of any mouse
-// button.
+// button; the keyboard reaches it with Tab and follows it with Return or
+// Space.
 class clickableLabel : public QLabel
 {
     Q_OBJECT
@@ -16,4 +17,7 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    // A label draws no focus; the link draws the style's focus frame.
+    void paintEvent(QPaintEvent *event) override;
 };

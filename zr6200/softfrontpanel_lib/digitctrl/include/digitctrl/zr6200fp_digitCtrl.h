@@ -23,6 +23,12 @@ class zr6200fp_newlineEdit;
 class zr6200fp_digitCtrl final : public QAbstractSpinBox
 {
     Q_OBJECT
+    // What the accessibility bus reads as the value and its range (a spin
+    // box's Value interface asks these properties): the double, or the
+    // integer.
+    Q_PROPERTY(double value READ numericValue)
+    Q_PROPERTY(double minimum READ numericMinimum)
+    Q_PROPERTY(double maximum READ numericMaximum)
 public:
     using Format = zr6200fp_digitFormat;
 
@@ -68,6 +74,8 @@ signals:
 protected:
     void resizeEvent(QResizeEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
+    // From the keyboard, the base menu the base button opens to the mouse.
+    void contextMenuEvent(QContextMenuEvent *e) override;
     void stepBy(int steps) override;
     StepEnabled stepEnabled() const override;
 
@@ -88,6 +96,10 @@ private:
     void updateStepFlags(bool belowMaximum, bool aboveMinimum);
     // The baseTable row of a menu action; -1 for none.
     static int baseOf(const QAction *action);
+    double numericValue() const { return numeric(currentValue, currentValueXXL); }
+    double numericMinimum() const { return numeric(minimum, minimumXXL); }
+    double numericMaximum() const { return numeric(maximum, maximumXXL); }
+    double numeric(double d, const intXXL &x) const;
 
     QMenu *baseMenu = nullptr;
     QFontMetrics metrics;

@@ -46,6 +46,7 @@ public slots:
 
 private:
     void enableRows();
+    void setKeyboardOrder(QWidget *okButton, QWidget *cancelButton);
     bool fileUsable() const;
     // False when the file's lock cannot be had within kLockWaitMs.
     bool lockAvailable() const;

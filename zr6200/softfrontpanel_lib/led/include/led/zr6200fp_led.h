@@ -23,6 +23,7 @@ public:
     void setText(QString t);
 
     bool isOn() const { return value != 0; }
+    const QString &caption() const { return text; }
     QColor lampColor() const { return value ? onColor : offColor; }
 
     QSize minimumSizeHint() const override;
