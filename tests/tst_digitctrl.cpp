@@ -200,6 +200,8 @@ void tst_DigitCtrl::typedText_data()
     row("%e: 6 decimals", "double", exp, "1.345678e+07", "1.345678e+07", ret, 13456780.0, "1.345678e+07", 1, 1, "");
     row("%E: 6 decimals", "double", int(Fmt::ExponentUpper), "1.345678E+07", "1.345678E+07", ret, 13456780.0,
         "1.345678E+07", 1, 1, de);
+    row("%g: 6 significant digits", "double", int(Fmt::General), "1.34568e+07", "1.34568e+07", ret, 13456800.0,
+        "1.34568e+07", 1, 1, "");
     row("%f: 6 decimals", "double", int(Fmt::Float), "13456789.123456", "13456789.123456", tab, 13456789.123456,
         "13456789.123456", 1, 1, de);
 }

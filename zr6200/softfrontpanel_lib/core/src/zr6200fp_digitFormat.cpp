@@ -163,6 +163,10 @@ int zr6200fp_digitFormat::typedDecimals(const FormatSpec &fields, int base)
     // Without a precision printf writes 6 decimals.
     if (fields.precision == -1 && (conversion == 'f' || conversion == 'e' || conversion == 'E'))
         return 6;
+    // %g writes its precision (6 without one) in significant digits, after
+    // as many as four zeros behind the point in its fixed form.
+    if (conversion == 'g')
+        return (fields.precision == -1 ? 6 : std::max(1, fields.precision)) + 3;
     return std::max(3, fields.precision);
 }
 
