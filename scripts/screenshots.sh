@@ -18,10 +18,7 @@ source "$root/scripts/xsession.sh"
 # Large enough for the main window at scale factor 2.
 xsession_start 1920x1200x24
 
-# The settings and the address file go to the work folder.
-export QT_QPA_PLATFORM=xcb
-export ALLUSERSPROFILE=$work XDG_RUNTIME_DIR=$work HOME=$work XDG_CONFIG_HOME=$work/config
-export PYTHONDONTWRITEBYTECODE=1
+xsession_private_home "$work"
 status=0
 xsession_bus_run "$work/bus.log" /usr/bin/python3 "$root/scripts/screenshots.py" "$exe" "$out" "$work" || status=$?
 if [ "$status" -ne 0 ]; then

@@ -88,6 +88,15 @@ xsession_stop() {
     OPENBOX_PID="" XVFB_PID="" XSESSION_DIR=""
 }
 
+# xsession_private_home <folder>: the programs started next keep their
+# settings, address file, runtime files and Python caches to <folder>, and
+# use the virtual display.
+xsession_private_home() {
+    export QT_QPA_PLATFORM=xcb
+    export ALLUSERSPROFILE=$1 XDG_RUNTIME_DIR=$1 HOME=$1 XDG_CONFIG_HOME=$1/config
+    export PYTHONDONTWRITEBYTECODE=1
+}
+
 # xsession_bus_run <log> <command>...: runs the command inside a private
 # session bus, where at-spi2-core's accessibility bus and registry start
 # when a program asks for them (pyatspi; Qt programs the command starts,

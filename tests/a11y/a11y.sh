@@ -27,9 +27,8 @@ xsession_start 1280x1024x24
 
 # The checks do not switch the desktop's settings: xsession_bus_run has
 # Qt answer on the accessibility bus all the same.
-export QT_QPA_PLATFORM=xcb
-export ALLUSERSPROFILE=$work XDG_RUNTIME_DIR=$work HOME=$work XDG_CONFIG_HOME=$work/config
-export PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=$here
+xsession_private_home "$work"
+export PYTHONPATH=$here
 
 status=0
 xsession_bus_run "$work/bus.log" /usr/bin/python3 "$here/a11y_check.py" "$check" "$exe" "$work" || status=$?
