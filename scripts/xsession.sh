@@ -46,11 +46,23 @@ _xsession_managed() {
 # Starts Xvfb on a free display (screen size in $1, default 1280x1024x24)
 # and openbox on it; exports DISPLAY. Stopped by xsession_stop (also on EXIT).
 xsession_start() {
-    local geometry=${1:-1280x1024x24} number=""
-    XSESSION_DIR=$(mktemp -d)
+    local geometry=${1:-1280x1024x24} _
     _xsession_on_exit xsession_stop
+    # Seen now and then on a busy machine: openbox cannot open a display that
+    # has already answered. Both are started again, on a fresh display, a few
+    # times at most; what each said is printed.
+    for _ in 1 2 3; do
+        _xsession_start_once "$geometry" && return 0
+        xsession_stop
+    done
+    return 1
+}
+
+_xsession_start_once() {
+    local number=""
+    XSESSION_DIR=$(mktemp -d)
     mkfifo "$XSESSION_DIR/displayfd"
-    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$XSESSION_DIR/displayfd" \
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$XSESSION_DIR/displayfd" \
         >"$XSESSION_DIR/xvfb.log" 2>&1 &
     XVFB_PID=$!
     read -r -t 20 number <"$XSESSION_DIR/displayfd" || true
@@ -61,18 +73,17 @@ xsession_start() {
     fi
     export DISPLAY=":$number"
     wait_until 20 "X server on $DISPLAY" _xsession_answers || return 1
-    # Seen now and then on a busy machine: openbox gives up on a display that
-    # already answers. It is started again, a few times at most.
-    local _
-    for _ in 1 2 3; do
-        openbox --sm-disable >"$XSESSION_DIR/openbox.log" 2>&1 &
-        OPENBOX_PID=$!
-        wait_until 20 "window manager on $DISPLAY" _xsession_managed 2>/dev/null && return 0
-        kill "$OPENBOX_PID" 2>/dev/null || true
-        wait "$OPENBOX_PID" 2>/dev/null || true
-    done
+    openbox --sm-disable >"$XSESSION_DIR/openbox.log" 2>&1 &
+    OPENBOX_PID=$!
+    wait_until 20 "window manager on $DISPLAY" _xsession_managed 2>/dev/null && return 0
     echo "openbox did not start on $DISPLAY:" >&2
     cat "$XSESSION_DIR/openbox.log" >&2
+    if kill -0 "$XVFB_PID" 2>/dev/null; then
+        echo "Xvfb is running; it said:" >&2
+    else
+        echo "Xvfb has ended; it said:" >&2
+    fi
+    cat "$XSESSION_DIR/xvfb.log" >&2
     return 1
 }
 
